@@ -1,0 +1,87 @@
+// vorn: lists the inhabitable planets of a game.
+//
+//   vorn <game> <gravmin> <gravmax> <tempmin> <tempmax> <radmin> <radmax>
+//
+// Reads the planet files <GAME>.P1 to <GAME>.P16 and prints each planet whose
+// gravity, temperature and radiation all lie within the limits.
+
+#include <cstddef>
+#include <cstring>
+
+#include "planet_file.h"
+#include "text_input.h"
+
+namespace {
+
+constexpr std::size_t NAME_BUFFER_SIZE = 256;
+constexpr int REPORT_FILE_COUNT = 16;
+
+// Builds "<game>.P<number>" in upper case into `name`. Only the ASCII
+// letters change; the directory part is upper-cased too, as the game's own
+// names are. Returns false when the name would not fit: a shortened name
+// could open some other file, so such a name is never built.
+bool report_file_name(char *name, const char *game, int number) {
+  char suffix[8] = {'.', 'p'};
+  std::size_t suffix_length = 2;
+  if (number >= 10)
+    suffix[suffix_length++] = static_cast<char>('0' + number / 10);
+  suffix[suffix_length++] = static_cast<char>('0' + number % 10);
+
+  std::size_t game_length = std::strlen(game);
+  if (game_length + suffix_length >= NAME_BUFFER_SIZE)
+    return false;
+  std::memcpy(name, game, game_length);
+  std::memcpy(name + game_length, suffix, suffix_length);
+  name[game_length + suffix_length] = '\0';
+  for (char *at = name; *at != '\0'; ++at)
+    if (*at >= 'a' && *at <= 'z')
+      *at = static_cast<char>(*at - 'a' + 'A');
+  return true;
+}
+
+void print_limits(EnvironmentLimits limits) {
+  put_text("\nVorn ranges:\n\n");
+  put_text("  - Grav: ");
+  put_fixed(limits.grav_min, 2);
+  put_text("g  .. ");
+  put_fixed(limits.grav_max, 2);
+  put_text("g\n  - Temp: ");
+  put_fixed(limits.temp_min, 0);
+  put_text("C  .. ");
+  put_fixed(limits.temp_max, 0);
+  put_text("C\n  - Rad:  ");
+  put_fixed(limits.rad_min, 0);
+  put_text("mR .. ");
+  put_fixed(limits.rad_max, 0);
+  put_text("mR\n\n");
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+  start_output();
+  put_text("\nVorn: list inhabitable planets\n by the Vorn developers\n");
+  if (argc != 8) {
+    put_text("\nUse: Vorn <game> <gravmin> <gravmax> <tempmin> <tempmax> "
+             "<radmin> <radmax>\n");
+    finish_output();
+    return 1;
+  }
+
+  EnvironmentLimits limits;
+  limits.grav_min = to_single(argv[2]);
+  limits.grav_max = to_single(argv[3]);
+  limits.temp_min = to_single(argv[4]);
+  limits.temp_max = to_single(argv[5]);
+  limits.rad_min = to_single(argv[6]);
+  limits.rad_max = to_single(argv[7]);
+  print_limits(limits);
+
+  char name[NAME_BUFFER_SIZE];
+  for (int number = 1; number <= REPORT_FILE_COUNT; ++number)
+    if (report_file_name(name, argv[1], number))
+      scan_report_file(name, limits);
+
+  finish_output();
+  return 0;
+}
