@@ -17,8 +17,8 @@ const char *report_field(const char *line, int column) {
     start = tab + 1;
   }
   const char *end = std::strchr(start, '\t');
-  std::size_t length =
-      end != nullptr ? static_cast<std::size_t>(end - start) : std::strlen(start);
+  std::size_t length = end != nullptr ? static_cast<std::size_t>(end - start)
+                                      : std::strlen(start);
   // Only the field is copied: the result is the same as cutting a copy of
   // the whole line, without moving the bytes no one looks at.
   if (length > LINE_BUFFER_SIZE - 1)

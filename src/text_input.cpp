@@ -43,7 +43,9 @@ long read_block(int handle, unsigned char *block, std::size_t size) {
   return _read(handle, block, static_cast<unsigned>(size));
 }
 
-void close_handle(int handle) { _close(handle); }
+void close_handle(int handle) {
+  _close(handle);
+}
 
 #else
 
@@ -71,7 +73,9 @@ long read_block(int handle, unsigned char *block, std::size_t size) {
   }
 }
 
-void close_handle(int handle) { close(handle); }
+void close_handle(int handle) {
+  close(handle);
+}
 
 bool same_ignoring_case(const char *a, const char *b, std::size_t length) {
   for (std::size_t i = 0; i < length; ++i) {
@@ -228,8 +232,8 @@ std::size_t read_report_line(char *line, std::size_t size, ReportFile *file) {
     // fewer bytes than it consumes; the loop then takes more.
     const void *feed = std::memchr(from, '\n', span);
     if (feed != nullptr) {
-      span = static_cast<std::size_t>(
-                 static_cast<const unsigned char *>(feed) - from) +
+      span = static_cast<std::size_t>(static_cast<const unsigned char *>(feed) -
+                                      from) +
              1;
       complete = true;
     }
@@ -340,20 +344,12 @@ void big_shift_left(BigNumber *x, int shift) {
   for (int i = size - 1; i >= 0; --i) {
     int from = i - whole;
     std::uint64_t high = from >= 0 && from < x->size ? x->limb[from] : 0;
-    std::uint64_t low = from - 1 >= 0 && from - 1 < x->size ? x->limb[from - 1] : 0;
+    std::uint64_t low =
+        from - 1 >= 0 && from - 1 < x->size ? x->limb[from - 1] : 0;
     std::uint64_t pair = (high << 32) | low;
     x->limb[i] = static_cast<std::uint32_t>(pair >> (32 - part));
   }
   x->size = size;
-  while (x->size > 0 && x->limb[x->size - 1] == 0)
-    --x->size;
-}
-
-void big_shift_right_one(BigNumber *x) {
-  for (int i = 0; i < x->size; ++i) {
-    std::uint32_t next = i + 1 < x->size ? x->limb[i + 1] : 0;
-    x->limb[i] = (x->limb[i] >> 1) | (next << 31);
-  }
   while (x->size > 0 && x->limb[x->size - 1] == 0)
     --x->size;
 }
@@ -367,17 +363,75 @@ int big_compare(const BigNumber *a, const BigNumber *b) {
   return 0;
 }
 
-// a -= b; the caller guarantees a >= b.
-void big_subtract(BigNumber *a, const BigNumber *b) {
-  std::int64_t borrow = 0;
-  for (int i = 0; i < a->size; ++i) {
-    std::int64_t difference = std::int64_t{a->limb[i]} - borrow -
-                              (i < b->size ? std::int64_t{b->limb[i]} : 0);
-    borrow = difference < 0;
-    a->limb[i] = static_cast<std::uint32_t>(difference + (borrow << 32));
+// Divides a by b for a quotient known to lie below 2^64, and compares the
+// remainder with half of b (negative, zero or positive in *against_half).
+// This is long division in 32-bit limbs, two quotient limbs, with each limb
+// estimated from the top limbs and corrected (Knuth's algorithm D). Both
+// numbers are first shifted so that b's top limb has its high bit set: the
+// quotient stays the same, and the estimate is then at most two too large.
+std::uint64_t big_divide_64(const BigNumber *a, const BigNumber *b,
+                            int *against_half) {
+  int n = b->size;
+  int normalise = 0;
+  for (std::uint32_t top = b->limb[n - 1]; top < 0x80000000u; top <<= 1)
+    ++normalise;
+  BigNumber v = *b;
+  BigNumber u = *a;
+  big_shift_left(&v, normalise);
+  big_shift_left(&u, normalise);
+  for (int i = u.size; i < n + 2; ++i) // a < b * 2^64: at most n + 2 limbs
+    u.limb[i] = 0;
+
+  const std::uint64_t BASE = std::uint64_t{1} << 32;
+  std::uint64_t quotient = 0;
+  for (int j = 1; j >= 0; --j) {
+    std::uint64_t top =
+        (std::uint64_t{u.limb[j + n]} << 32) | u.limb[j + n - 1];
+    std::uint64_t guess = top / v.limb[n - 1];
+    std::uint64_t rest = top % v.limb[n - 1];
+    while (guess >= BASE ||
+           (n >= 2 &&
+            guess * v.limb[n - 2] > ((rest << 32) | u.limb[j + n - 2]))) {
+      --guess;
+      rest += v.limb[n - 1];
+      if (rest >= BASE)
+        break;
+    }
+    // u[j .. j + n] -= guess * v; a borrow out of the top means the guess
+    // was still one too large, and v is added back once.
+    std::uint64_t carry = 0;
+    std::int64_t borrow = 0;
+    for (int i = 0; i < n; ++i) {
+      std::uint64_t product = guess * v.limb[i] + carry;
+      carry = product >> 32;
+      std::int64_t difference =
+          std::int64_t{u.limb[i + j]} -
+          static_cast<std::int64_t>(product & 0xFFFFFFFFu) - borrow;
+      borrow = difference < 0;
+      u.limb[i + j] = static_cast<std::uint32_t>(difference);
+    }
+    std::int64_t difference =
+        std::int64_t{u.limb[j + n]} - static_cast<std::int64_t>(carry) - borrow;
+    u.limb[j + n] = static_cast<std::uint32_t>(difference);
+    if (difference < 0) {
+      --guess;
+      std::uint64_t sum = 0;
+      for (int i = 0; i < n; ++i) {
+        sum = std::uint64_t{u.limb[i + j]} + v.limb[i] + (sum >> 32);
+        u.limb[i + j] = static_cast<std::uint32_t>(sum);
+      }
+      u.limb[j + n] = static_cast<std::uint32_t>(u.limb[j + n] + (sum >> 32));
+    }
+    quotient = (quotient << 32) | guess;
   }
-  while (a->size > 0 && a->limb[a->size - 1] == 0)
-    --a->size;
+
+  // The remainder is u[0 .. n - 1], scaled like v; twice it against v.
+  u.size = n;
+  while (u.size > 0 && u.limb[u.size - 1] == 0)
+    --u.size;
+  big_shift_left(&u, 1);
+  *against_half = big_compare(&u, &v);
+  return quotient;
 }
 
 // ---------------------------------------------------------------------------
@@ -412,8 +466,9 @@ std::uint32_t round_to_single(std::uint64_t significand, int exponent) {
   if (dropped > 64)
     return 0;
   std::uint64_t kept = dropped == 64 ? 0 : significand >> dropped;
-  std::uint64_t rest = dropped == 64 ? significand
-                                     : significand & ((std::uint64_t{1} << dropped) - 1);
+  std::uint64_t rest = dropped == 64
+                           ? significand
+                           : significand & ((std::uint64_t{1} << dropped) - 1);
   std::uint64_t half = std::uint64_t{1} << (dropped - 1);
   if (rest > half || (rest == half && (kept & 1) != 0))
     ++kept;
@@ -421,8 +476,9 @@ std::uint32_t round_to_single(std::uint64_t significand, int exponent) {
     return static_cast<std::uint32_t>(kept); // 2^23 here is the smallest normal
   // kept is in [2^23, 2^24]; adding it to the exponent field lets a carry
   // to 2^24 move up one binade, and past the top binade reach infinity.
-  std::uint32_t bits = (static_cast<std::uint32_t>(top + 127) << 23) +
-                       static_cast<std::uint32_t>(kept - (std::uint64_t{1} << 23));
+  std::uint32_t bits =
+      (static_cast<std::uint32_t>(top + 127) << 23) +
+      static_cast<std::uint32_t>(kept - (std::uint64_t{1} << 23));
   return bits >= INFINITY_BITS ? INFINITY_BITS : bits;
 }
 
@@ -445,26 +501,16 @@ std::uint32_t decimal_to_single(std::uint64_t digits, int exponent) {
     big_shift_left(&numerator, shift);
   else
     big_shift_left(&denominator, -shift);
-  BigNumber step = denominator;
-  big_shift_left(&step, 63);
-  if (big_compare(&numerator, &step) < 0) {
+  BigNumber least = denominator;
+  big_shift_left(&least, 63);
+  if (big_compare(&numerator, &least) < 0) {
     big_shift_left(&numerator, 1);
     ++shift;
   }
 
-  // Long division, one quotient bit at a time, from bit 63 down.
-  std::uint64_t quotient = 0;
-  for (int bit = 63; bit >= 0; --bit) {
-    if (big_compare(&numerator, &step) >= 0) {
-      big_subtract(&numerator, &step);
-      quotient |= std::uint64_t{1} << bit;
-    }
-    big_shift_right_one(&step);
-  }
-
-  // The remainder decides the rounding: against half the divisor.
-  big_shift_left(&numerator, 1);
-  int against_half = big_compare(&numerator, &denominator);
+  int against_half;
+  std::uint64_t quotient =
+      big_divide_64(&numerator, &denominator, &against_half);
   int binary_exponent = -shift;
   if (against_half > 0 || (against_half == 0 && (quotient & 1) != 0)) {
     if (++quotient == 0) { // carried into a new bit
@@ -475,7 +521,9 @@ std::uint32_t decimal_to_single(std::uint64_t digits, int exponent) {
   return round_to_single(quotient, binary_exponent);
 }
 
-bool is_digit(unsigned char c) { return c >= '0' && c <= '9'; }
+bool is_digit(unsigned char c) {
+  return c >= '0' && c <= '9';
+}
 
 // The powers of ten that a float holds exactly (5^10 < 2^24).
 const float EXACT_POWERS[11] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
@@ -658,7 +706,7 @@ std::size_t format_large(char *out, bool negative, std::uint64_t significand,
 
   // At most 39 digits (the largest float is about 3.4e38); one more for a
   // carry into a new digit.
-  char digits[PRINTED_DIGITS_MAX + 2];
+  char digits[PRINTED_DIGITS_MAX + 2] = {};
   int count = 0;
   char reversed[54]; // whole chunks of nine digits
   while (value.size > 0) {
@@ -726,8 +774,8 @@ std::size_t format_fixed(char *out, float value, int decimals) {
   }
   std::uint64_t significand = biased == 0 ? fraction : fraction | (1u << 23);
   int exponent = biased == 0 ? -149 : biased - 150;
-  bool small = exponent < 0 ||
-               (exponent <= 40 && (significand << exponent) < TEN_TO_19);
+  bool small =
+      exponent < 0 || (exponent <= 40 && (significand << exponent) < TEN_TO_19);
   return small ? format_small(out, negative, significand, exponent, decimals)
                : format_large(out, negative, significand, exponent, decimals);
 }
@@ -746,7 +794,9 @@ void start_output() {
   std::setvbuf(stdout, output_buffer, _IOFBF, sizeof output_buffer);
 }
 
-void put_text(const char *text) { std::fputs(text, stdout); }
+void put_text(const char *text) {
+  std::fputs(text, stdout);
+}
 
 void put_fixed(float value, int decimals) {
   char text[FIXED_TEXT_SIZE];
@@ -754,4 +804,6 @@ void put_fixed(float value, int decimals) {
   std::fwrite(text, 1, length, stdout);
 }
 
-void finish_output() { std::fflush(stdout); }
+void finish_output() {
+  std::fflush(stdout);
+}

@@ -20,7 +20,7 @@ struct ReportFile {
   int handle;
   bool at_end;
   bool failed;
-  bool saw_ctrl_z; // everything from the first Ctrl-Z on is never delivered
+  bool saw_ctrl_z;   // everything from the first Ctrl-Z on is never delivered
   std::size_t next;  // first undelivered byte of `block`
   std::size_t count; // bytes of `block` filled by the last read
   unsigned char block[REPORT_BLOCK_SIZE];
