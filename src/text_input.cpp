@@ -237,13 +237,20 @@ std::size_t read_report_line(char *line, std::size_t size, ReportFile *file) {
              1;
       complete = true;
     }
-    if (std::memchr(from, '\r', span) == nullptr) {
-      std::memcpy(line + length, from, span);
-      length += span;
-    } else {
-      for (std::size_t i = 0; i < span; ++i)
-        if (from[i] != '\r')
-          line[length++] = static_cast<char>(from[i]);
+    // The bytes between carriage returns go over in whole runs: a CR LF
+    // line costs two runs, not a test per byte. The runs hold no more than
+    // `span` bytes in all, so they fit in the room left.
+    const unsigned char *run = from;
+    const unsigned char *span_end = from + span;
+    while (run < span_end) {
+      const void *cr =
+          std::memchr(run, '\r', static_cast<std::size_t>(span_end - run));
+      const unsigned char *run_end =
+          cr != nullptr ? static_cast<const unsigned char *>(cr) : span_end;
+      std::size_t run_length = static_cast<std::size_t>(run_end - run);
+      std::memcpy(line + length, run, run_length);
+      length += run_length;
+      run = run_end + (cr != nullptr); // past the carriage return, if any
     }
     file->next += span;
   }
