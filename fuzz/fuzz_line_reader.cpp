@@ -11,9 +11,6 @@
 //     pieces straddle the 512-byte blocks at every offset;
 //   - as the scanner reads: each line judged by its first 999 bytes, the
 //     rest of it up to its line feed skipped.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -21,12 +18,12 @@
 #include <cstring>
 #include <vector>
 
+#include "memory_file.h"
 #include "text_input.h"
 
 namespace {
 
-int memory_file = -1;
-char memory_file_name[64];
+MemoryFile memory_file;
 
 [[noreturn]] void fail(const char *what, std::size_t offset) {
   std::fprintf(stderr, "line reader: %s (text offset %zu)\n", what, offset);
@@ -34,7 +31,7 @@ char memory_file_name[64];
 }
 
 void open_or_fail(ReportFile *file) {
-  if (!open_report_file(file, memory_file_name))
+  if (!open_report_file(file, memory_file.name))
     fail("the file did not open", 0);
 }
 
@@ -114,22 +111,13 @@ void check_lines(const std::vector<char> &text) {
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
-  memory_file = memfd_create("vorn_fuzz_line_reader", 0);
-  if (memory_file < 0) {
-    std::perror("memfd_create");
-    std::abort();
-  }
-  std::snprintf(memory_file_name, sizeof memory_file_name, "/proc/self/fd/%d",
-                memory_file);
+  memory_file_create(&memory_file, "vorn_fuzz_line_reader");
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data,
                                       std::size_t size) {
-  if (ftruncate(memory_file, 0) != 0 ||
-      (size > 0 &&
-       pwrite(memory_file, data, size, 0) != static_cast<ssize_t>(size)))
-    fail("cannot write the file", 0);
+  memory_file_fill(&memory_file, data, size);
 
   std::vector<char> text;
   for (std::size_t i = 0; i < size && data[i] != 0x1A; ++i)

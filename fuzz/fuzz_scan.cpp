@@ -5,9 +5,6 @@
 //   1: the next 24 bytes are the six limits' bits (NaNs and infinities too);
 //   2: the first line holds six limits as text, read with to_single.
 // The rest is the planet file. What the scanner prints goes to /dev/null.
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -15,13 +12,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "memory_file.h"
 #include "planet_file.h"
 #include "text_input.h"
 
 namespace {
 
-int memory_file = -1;
-char memory_file_name[64];
+MemoryFile memory_file;
 
 // Reads up to six space-separated words of `text[0, size)` as limits.
 void limits_from_text(float *limits, const std::uint8_t *text,
@@ -49,13 +46,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     std::perror("/dev/null");
     std::abort();
   }
-  memory_file = memfd_create("vorn_fuzz_scan", 0);
-  if (memory_file < 0) {
-    std::perror("memfd_create");
-    std::abort();
-  }
-  std::snprintf(memory_file_name, sizeof memory_file_name, "/proc/self/fd/%d",
-                memory_file);
+  memory_file_create(&memory_file, "vorn_fuzz_scan");
   return 0;
 }
 
@@ -79,15 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data,
     limits_from_text(limits, data + 1, skip - 1);
   }
 
-  if (ftruncate(memory_file, 0) != 0 ||
-      (size > skip && pwrite(memory_file, data + skip, size - skip, 0) !=
-                          static_cast<ssize_t>(size - skip))) {
-    std::perror("memory file");
-    std::abort();
-  }
+  memory_file_fill(&memory_file, data + skip, size > skip ? size - skip : 0);
   EnvironmentLimits environment = {limits[0], limits[1], limits[2],
                                    limits[3], limits[4], limits[5]};
-  scan_report_file(memory_file_name, environment);
+  scan_report_file(memory_file.name, environment);
   std::fflush(stdout);
   return 0;
 }
