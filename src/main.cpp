@@ -39,21 +39,27 @@ bool report_file_name(char *name, const char *game, int number) {
   return true;
 }
 
+// One line of the echo: "  - <label><low><unit><gap>.. <high><unit>". The
+// gap pads each unit to the same width, so that the ".." line up.
+void print_range(const char *label, float low, float high, int decimals,
+                 const char *unit, const char *gap) {
+  put_text("  - ");
+  put_text(label);
+  put_fixed(low, decimals);
+  put_text(unit);
+  put_text(gap);
+  put_text(".. ");
+  put_fixed(high, decimals);
+  put_text(unit);
+  put_text("\n");
+}
+
 void print_limits(EnvironmentLimits limits) {
   put_text("\nVorn ranges:\n\n");
-  put_text("  - Grav: ");
-  put_fixed(limits.grav_min, 2);
-  put_text("g  .. ");
-  put_fixed(limits.grav_max, 2);
-  put_text("g\n  - Temp: ");
-  put_fixed(limits.temp_min, 0);
-  put_text("C  .. ");
-  put_fixed(limits.temp_max, 0);
-  put_text("C\n  - Rad:  ");
-  put_fixed(limits.rad_min, 0);
-  put_text("mR .. ");
-  put_fixed(limits.rad_max, 0);
-  put_text("mR\n\n");
+  print_range("Grav: ", limits.grav_min, limits.grav_max, 2, "g", "  ");
+  print_range("Temp: ", limits.temp_min, limits.temp_max, 0, "C", "  ");
+  print_range("Rad:  ", limits.rad_min, limits.rad_max, 0, "mR", " ");
+  put_text("\n");
 }
 
 } // namespace
