@@ -9,8 +9,8 @@
 //     line feed, or that fills the buffer, has not looked past itself);
 //   - the same with a small buffer, picked by the first byte, so that the
 //     pieces straddle the 512-byte blocks at every offset;
-//   - as the scanner reads: each line judged by its first 999 bytes, the
-//     rest of it up to its line feed skipped.
+//   - as the scanner reads, through read_planet_line: each line judged by
+//     its first 999 bytes, the rest of it up to its line feed skipped.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -85,11 +85,9 @@ void check_lines(const std::vector<char> &text) {
   while (!file.at_end) {
     if (++calls > text.size() + 2)
       fail("the reader does not come to an end", start);
-    std::size_t length = read_report_line(line, LINE_BUFFER_SIZE, &file);
+    std::size_t length = read_planet_line(line, &file);
     if (length == 0)
       continue;
-    if (length == LINE_BUFFER_SIZE - 1 && line[length - 1] != '\n')
-      skip_report_line_rest(&file);
     std::size_t end = start;
     while (end < text.size() && text[end] != '\n')
       ++end;

@@ -5,39 +5,13 @@
 // Reads the planet files <GAME>.P1 to <GAME>.P16 and prints each planet whose
 // gravity, temperature and radiation all lie within the limits.
 
-#include <cstddef>
-#include <cstring>
-
 #include "planet_file.h"
+#include "report_name.h"
 #include "text_input.h"
 
 namespace {
 
-constexpr std::size_t NAME_BUFFER_SIZE = 256;
 constexpr int REPORT_FILE_COUNT = 16;
-
-// Builds "<game>.P<number>" in upper case into `name`. Only the ASCII
-// letters change; the directory part is upper-cased too, as the game's own
-// names are. Returns false when the name would not fit: a shortened name
-// could open some other file, so such a name is never built.
-bool report_file_name(char *name, const char *game, int number) {
-  char suffix[8] = {'.', 'p'};
-  std::size_t suffix_length = 2;
-  if (number >= 10)
-    suffix[suffix_length++] = static_cast<char>('0' + number / 10);
-  suffix[suffix_length++] = static_cast<char>('0' + number % 10);
-
-  std::size_t game_length = std::strlen(game);
-  if (game_length + suffix_length >= NAME_BUFFER_SIZE)
-    return false;
-  std::memcpy(name, game, game_length);
-  std::memcpy(name + game_length, suffix, suffix_length);
-  name[game_length + suffix_length] = '\0';
-  for (char *at = name; *at != '\0'; ++at)
-    if (*at >= 'a' && *at <= 'z')
-      *at = static_cast<char>(*at - 'a' + 'A');
-  return true;
-}
 
 // One line of the echo: "  - <label><low><unit><gap>.. <high><unit>". The
 // gap pads each unit to the same width, so that the ".." line up.
@@ -84,10 +58,11 @@ int main(int argc, char **argv) {
   print_limits(limits);
 
   char name[NAME_BUFFER_SIZE];
+  char typed_name[NAME_BUFFER_SIZE];
   for (int number = 1; number <= REPORT_FILE_COUNT; ++number)
-    if (report_file_name(name, argv[1], number))
-      scan_report_file(name, limits);
+    if (report_file_name(name, typed_name, argv[1], number))
+      scan_report_file(name, limits, typed_name);
 
-  finish_output();
-  return 0;
+  // 0, or 2 when a planet file could not be read to its end.
+  return finish_output();
 }

@@ -95,16 +95,6 @@ const char *report_field(const char *line, int column) {
 
 namespace {
 
-// Reads one line whole. A line too long for the buffer is judged by its
-// first LINE_BUFFER_SIZE - 1 bytes and the rest of it, up to its line feed,
-// is passed over: the tail of a long line is not a planet of its own.
-std::size_t read_planet_line(char *line, ReportFile *file) {
-  std::size_t length = read_report_line(line, LINE_BUFFER_SIZE, file);
-  if (length == LINE_BUFFER_SIZE - 1 && line[length - 1] != '\n')
-    skip_report_line_rest(file);
-  return length;
-}
-
 bool within(float low, float value, float high) {
   return low <= value && value <= high;
 }
@@ -123,9 +113,10 @@ void print_planet(const char *line, float grav, float temp, float rad) {
 
 } // namespace
 
-void scan_report_file(const char *name, EnvironmentLimits limits) {
+void scan_report_file(const char *name, EnvironmentLimits limits,
+                      const char *typed_name) {
   ReportFile file;
-  if (!open_report_file(&file, name))
+  if (!open_report_file(&file, name, typed_name))
     return;
   put_text("Processing file ");
   put_text(name);
@@ -172,5 +163,7 @@ void scan_report_file(const char *name, EnvironmentLimits limits) {
     print_planet(line, grav, temp, rad);
   }
   put_text("\n");
+  if (file.failed)
+    report_read_error(name, file.error);
   close_report_file(&file);
 }

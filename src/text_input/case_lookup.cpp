@@ -1,0 +1,187 @@
+#include "case_lookup.h"
+
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
+
+#include "line_reader.h"
+
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#define NOMINMAX
+#include <windows.h>
+#else
+#include <dirent.h>
+#endif
+
+namespace {
+
+unsigned char upper_ascii(unsigned char byte) {
+  return byte >= 'a' && byte <= 'z'
+             ? static_cast<unsigned char>(byte - 'a' + 'A')
+             : byte;
+}
+
+} // namespace
+
+#ifdef _WIN32
+
+void upper_case_ascii_in_code_page(char *text, unsigned code_page) {
+  for (unsigned char *at = reinterpret_cast<unsigned char *>(text); *at != 0;
+       ++at) {
+    if (IsDBCSLeadByteEx(code_page, *at) && at[1] != 0) {
+      ++at; // the trail byte is part of the character, not a letter
+      continue;
+    }
+    *at = upper_ascii(*at);
+  }
+}
+
+void upper_case_ascii(char *text) {
+  upper_case_ascii_in_code_page(text, CP_ACP);
+}
+
+int look_up_report_file(const char *name, const char *typed_name) {
+  (void)typed_name; // the file system ignores case
+  int reason;
+  return open_regular(name, &reason);
+}
+
+#else
+
+void upper_case_ascii(char *text) {
+  for (unsigned char *at = reinterpret_cast<unsigned char *>(text); *at != 0;
+       ++at)
+    *at = upper_ascii(*at);
+}
+
+namespace {
+
+// A hostile tree (directories nested deep, each holding many names that
+// differ only in case) would make the walk's search take time exponential
+// in the depth of the path. Every pass over a directory's entries counts
+// against this budget; once it is spent the walk gives up as if nothing
+// matched. Each pass yields at most one spelling to try, so a lookup opens
+// at most this many directories and files beyond the first spellings. No
+// real game comes anywhere near it.
+constexpr int DIRECTORY_PASSES_MAX = 256;
+
+// Longer than any name the program builds (those stay below 256 bytes).
+constexpr std::size_t WALK_PATH_SIZE = 4096;
+
+// A file system's longest name of one component.
+constexpr std::size_t COMPONENT_SIZE_MAX = 255;
+
+struct CaseWalk {
+  char path[WALK_PATH_SIZE]; // the spelling being tried
+  const char *typed;         // the preferred spelling, of the same length
+  int passes_left;
+};
+
+bool another_spelling_may_help(int reason) {
+  return reason == ENOENT || reason == ENOTDIR || reason == EISDIR ||
+         reason == ENXIO;
+}
+
+bool same_ignoring_case(const char *a, const char *b, std::size_t length) {
+  for (std::size_t i = 0; i < length; ++i)
+    if (upper_ascii(static_cast<unsigned char>(a[i])) !=
+        upper_ascii(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+// Replaces the component path[start, start + length) with its next
+// spelling, in the order: the typed one, then the other entries of the
+// directory path[0, start) that differ from it only in ASCII case, in byte
+// order. The component holds the typed spelling or one found here before.
+// Returns false when there is no next one, or the budget is spent.
+bool next_spelling(CaseWalk *walk, std::size_t start, std::size_t length) {
+  if (walk->passes_left == 0 || length > COMPONENT_SIZE_MAX)
+    return false;
+  --walk->passes_left;
+  char *path = walk->path;
+  char *current = path + start;
+  const char *typed = walk->typed + start;
+  bool at_typed = std::memcmp(current, typed, length) == 0;
+
+  char saved = path[start];
+  path[start] = '\0';
+  DIR *dir = opendir(start == 0 ? "." : path);
+  path[start] = saved;
+  if (dir == nullptr)
+    return false;
+  char best[COMPONENT_SIZE_MAX];
+  bool found = false;
+  while (const dirent *entry = readdir(dir)) {
+    const char *candidate = entry->d_name;
+    if (std::strlen(candidate) != length ||
+        !same_ignoring_case(candidate, typed, length) ||
+        std::memcmp(candidate, typed, length) == 0)
+      continue;
+    if (!at_typed && std::memcmp(candidate, current, length) <= 0)
+      continue;
+    if (!found || std::memcmp(candidate, best, length) < 0)
+      std::memcpy(best, candidate, length);
+    found = true;
+  }
+  closedir(dir);
+  if (found)
+    std::memcpy(current, best, length);
+  return found;
+}
+
+// Opens the path from the component at `start` on (after any slashes),
+// trying each spelling of that component with every spelling of the rest.
+// Returns the handle, or -1.
+int walk_from(CaseWalk *walk, std::size_t start) {
+  char *path = walk->path;
+  while (path[start] == '/')
+    ++start;
+  std::size_t end = start;
+  while (path[end] != '/' && path[end] != '\0')
+    ++end;
+  std::size_t after = end;
+  while (path[after] == '/')
+    ++after;
+  bool last = path[after] == '\0';
+  std::size_t length = end - start;
+  // "." and ".." have no other spelling.
+  bool fixed = length == 0 || (length == 1 && path[start] == '.') ||
+               (length == 2 && path[start] == '.' && path[start + 1] == '.');
+
+  std::memcpy(path + start, walk->typed + start, length);
+  do {
+    int reason;
+    int handle = last ? open_regular(path, &reason) : walk_from(walk, end);
+    if (handle >= 0)
+      return handle;
+  } while (!fixed && next_spelling(walk, start, length));
+  return -1;
+}
+
+} // namespace
+
+int look_up_report_file(const char *name, const char *typed_name) {
+  int reason;
+  int handle = open_regular(name, &reason);
+  if (handle >= 0 || !another_spelling_may_help(reason))
+    return handle;
+  if (typed_name != nullptr && std::strcmp(typed_name, name) != 0) {
+    handle = open_regular(typed_name, &reason);
+    if (handle >= 0 || !another_spelling_may_help(reason))
+      return handle;
+  }
+
+  const char *typed = typed_name != nullptr ? typed_name : name;
+  std::size_t length = std::strlen(typed);
+  if (length >= WALK_PATH_SIZE || std::strlen(name) != length)
+    return -1;
+  CaseWalk walk;
+  std::memcpy(walk.path, typed, length + 1);
+  walk.typed = typed;
+  walk.passes_left = DIRECTORY_PASSES_MAX;
+  return walk_from(&walk, 0);
+}
+
+#endif

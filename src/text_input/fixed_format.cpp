@@ -1,0 +1,157 @@
+#include "fixed_format.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "big_number.h"
+#include "number_rule.h"
+
+namespace {
+
+const std::uint64_t TEN_TO_19 = 10000000000000000000u;
+constexpr int PRINTED_DIGITS_MAX = 40;
+constexpr int EXACT_DIGITS = 19;
+
+// Writes `value` in decimal with at least `width` digits.
+std::size_t write_digits(char *out, std::uint64_t value, int width) {
+  char reversed[24];
+  int count = 0;
+  do {
+    reversed[count++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0 || count < width);
+  for (int i = 0; i < count; ++i)
+    out[i] = reversed[count - 1 - i];
+  return static_cast<std::size_t>(count);
+}
+
+// Values below 10^19: the exact digits, rounded at the last place printed.
+// `significand` < 2^24, so significand * 10^9 < 2^54 fits in 64 bits.
+std::size_t format_small(char *out, bool negative, std::uint64_t significand,
+                         int exponent, int decimals) {
+  std::uint64_t scale = 1;
+  for (int i = 0; i < decimals; ++i)
+    scale *= 10;
+  char *at = out;
+  if (exponent >= 0) {
+    std::uint64_t whole = significand << exponent;
+    if (negative && whole != 0)
+      *at++ = '-';
+    at += write_digits(at, whole, 1);
+    if (decimals > 0) {
+      *at++ = '.';
+      for (int i = 0; i < decimals; ++i)
+        *at++ = '0';
+    }
+    *at = '\0';
+    return static_cast<std::size_t>(at - out);
+  }
+
+  // value * 10^decimals = scaled / 2^shift, rounded to an integer, ties to
+  // even. Past 63 places the scaled value is under a half: it rounds to 0.
+  std::uint64_t scaled = significand * scale;
+  int shift = -exponent;
+  std::uint64_t units = 0;
+  if (shift < 64) {
+    units = scaled >> shift;
+    std::uint64_t rest = scaled & ((std::uint64_t{1} << shift) - 1);
+    std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    if (rest > half || (rest == half && (units & 1) != 0))
+      ++units;
+  }
+  if (negative && units != 0) // what rounds to zero prints without a sign
+    *at++ = '-';
+  at += write_digits(at, units / scale, 1);
+  if (decimals > 0) {
+    *at++ = '.';
+    at += write_digits(at, units % scale, decimals);
+  }
+  *at = '\0';
+  return static_cast<std::size_t>(at - out);
+}
+
+// Values from 10^19 up are integers (their exponent is at least 40). Only the
+// first 19 significant digits are exact, rounded to nearest with ties to
+// even; the rest print as 0, and decimals give way so that no more than 40
+// digits are printed.
+std::size_t format_large(char *out, bool negative, std::uint64_t significand,
+                         int exponent, int decimals) {
+  BigNumber value;
+  big_set(&value, significand);
+  big_shift_left(&value, exponent);
+
+  // At most 39 digits (the largest float is about 3.4e38); one more for a
+  // carry into a new digit.
+  char digits[PRINTED_DIGITS_MAX + 2] = {};
+  int count = 0;
+  char reversed[54]; // whole chunks of nine digits
+  while (value.size > 0) {
+    std::uint32_t chunk = big_divide_small(&value, 1000000000u);
+    for (int i = 0; i < 9; ++i) {
+      reversed[count++] = static_cast<char>('0' + chunk % 10);
+      chunk /= 10;
+    }
+  }
+  while (count > 1 && reversed[count - 1] == '0')
+    --count;
+  for (int i = 0; i < count; ++i)
+    digits[i] = reversed[count - 1 - i];
+
+  // Round at the 19th digit: above half goes up, a tie goes to even.
+  char first_dropped = digits[EXACT_DIGITS];
+  bool rest_nonzero = false;
+  for (int i = EXACT_DIGITS + 1; i < count; ++i)
+    rest_nonzero |= digits[i] != '0';
+  bool up = first_dropped > '5' ||
+            (first_dropped == '5' &&
+             (rest_nonzero || (digits[EXACT_DIGITS - 1] - '0') % 2 != 0));
+  for (int i = EXACT_DIGITS; i < count; ++i)
+    digits[i] = '0';
+  if (up) {
+    int i = EXACT_DIGITS - 1;
+    while (i >= 0 && digits[i] == '9')
+      digits[i--] = '0';
+    if (i >= 0) {
+      ++digits[i];
+    } else { // 999...9 became 1000...0, one digit longer
+      digits[0] = '1';
+      digits[count++] = '0';
+    }
+  }
+
+  int shown_decimals = PRINTED_DIGITS_MAX - count;
+  if (shown_decimals > decimals)
+    shown_decimals = decimals;
+  char *at = out;
+  if (negative)
+    *at++ = '-';
+  std::memcpy(at, digits, static_cast<std::size_t>(count));
+  at += count;
+  if (shown_decimals > 0) {
+    *at++ = '.';
+    for (int i = 0; i < shown_decimals; ++i)
+      *at++ = '0';
+  }
+  *at = '\0';
+  return static_cast<std::size_t>(at - out);
+}
+
+} // namespace
+
+std::size_t format_fixed(char *out, float value, int decimals) {
+  std::uint32_t bits = float_bits(value);
+  bool negative = (bits & SIGN_BIT) != 0;
+  int biased = static_cast<int>((bits >> 23) & 0xFF);
+  std::uint64_t fraction = bits & 0x7FFFFF;
+  if (biased == 0xFF) {
+    std::memcpy(out, negative ? "-" : "+", 1);
+    std::memcpy(out + 1, fraction != 0 ? "NAN" : "INF", 4);
+    return 4;
+  }
+  std::uint64_t significand = biased == 0 ? fraction : fraction | (1u << 23);
+  int exponent = biased == 0 ? -149 : biased - 150;
+  bool small =
+      exponent < 0 || (exponent <= 40 && (significand << exponent) < TEN_TO_19);
+  return small ? format_small(out, negative, significand, exponent, decimals)
+               : format_large(out, negative, significand, exponent, decimals);
+}
