@@ -123,10 +123,12 @@ void close_report_file(ReportFile *file) {
 
 namespace {
 
-// Brings in the next block once the current one is used up. Returns false
+// Brings in the next block once the current one is used up. Kept out of
+// line: it runs once a block, and next_stretch, which calls it, is then
+// small enough to be inlined in the per-line loops. Returns false
 // at the end of the file (or of its text, at a Ctrl-Z) and on a read error,
 // with the indicators set.
-bool fill_block(ReportFile *file) {
+[[gnu::noinline]] bool fill_block(ReportFile *file) {
   for (;;) {
     if (file->saw_ctrl_z) {
       file->at_end = true;
@@ -178,17 +180,6 @@ std::size_t next_stretch(ReportFile *file, std::size_t limit, bool *complete) {
   return span;
 }
 
-// Passes over the rest of a line, up to and including its line feed.
-void skip_line_rest(ReportFile *file) {
-  bool complete = false;
-  while (!complete) {
-    std::size_t span = next_stretch(file, REPORT_BLOCK_SIZE, &complete);
-    if (span == 0)
-      return;
-    file->next += span;
-  }
-}
-
 } // namespace
 
 std::size_t read_report_line(char *line, std::size_t size, ReportFile *file) {
@@ -224,9 +215,12 @@ std::size_t read_report_line(char *line, std::size_t size, ReportFile *file) {
   return length;
 }
 
-std::size_t read_planet_line(char *line, ReportFile *file) {
-  std::size_t length = read_report_line(line, LINE_BUFFER_SIZE, file);
-  if (length == LINE_BUFFER_SIZE - 1 && line[length - 1] != '\n')
-    skip_line_rest(file);
-  return length;
+void skip_line_rest(ReportFile *file) {
+  bool complete = false;
+  while (!complete) {
+    std::size_t span = next_stretch(file, REPORT_BLOCK_SIZE, &complete);
+    if (span == 0)
+      return;
+    file->next += span;
+  }
 }

@@ -54,10 +54,20 @@ int open_regular(const char *name, int *reason);
 // buffer is then not to be relied on. `size` must be at least 2.
 std::size_t read_report_line(char *line, std::size_t size, ReportFile *file);
 
+// Passes over the rest of a line, up to and including its line feed; see
+// read_planet_line.
+void skip_line_rest(ReportFile *file);
+
 // Reads one line whole, as the scanner judges it: a line too long for
 // LINE_BUFFER_SIZE is delivered as its first LINE_BUFFER_SIZE - 1 bytes and
 // the rest of it, up to its line feed, is passed over, since the tail of a
 // long line is not a planet of its own. Returns what read_report_line does.
-std::size_t read_planet_line(char *line, ReportFile *file);
+// Inline, since the scanner calls it once a line.
+inline std::size_t read_planet_line(char *line, ReportFile *file) {
+  std::size_t length = read_report_line(line, LINE_BUFFER_SIZE, file);
+  if (length == LINE_BUFFER_SIZE - 1 && line[length - 1] != '\n')
+    skip_line_rest(file);
+  return length;
+}
 
 #endif

@@ -37,7 +37,8 @@ std::uint32_t round_to_single(std::uint64_t significand, int exponent) {
 // digits * 10^exponent rounded to a 64-bit significand (ties to even), then
 // once more to single precision. `digits` is nonzero, below 10^19, and the
 // value lies between 10^-46 and 10^40, so the numbers stay small.
-std::uint32_t decimal_to_single(std::uint64_t digits, int exponent) {
+[[gnu::noinline]] std::uint32_t decimal_to_single(std::uint64_t digits,
+                                                  int exponent) {
   BigNumber numerator;
   BigNumber denominator;
   big_set(&numerator, digits);
