@@ -6,21 +6,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
+#include "float_bits.h"
 #include "number_oracle.h"
 #include "text_input.h"
-
-namespace {
-
-std::uint32_t bits_of(float value) {
-  std::uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
   if (!oracle_is_exact()) {
@@ -38,13 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data,
   float expected = oracle_to_single(text.data());
   bool same = std::isnan(ours) && std::isnan(expected)
                   ? std::signbit(ours) == std::signbit(expected)
-                  : bits_of(ours) == bits_of(expected);
+                  : float_bits(ours) == float_bits(expected);
   if (!same) {
-    std::fprintf(
-        stderr, "to_single(\"%s\") = 0x%08X (%.9g), oracle 0x%08X (%.9g)\n",
-        text.data(), static_cast<unsigned>(bits_of(ours)),
-        static_cast<double>(ours), static_cast<unsigned>(bits_of(expected)),
-        static_cast<double>(expected));
+    std::fprintf(stderr, "to_single(\"%s\") = %s, oracle %s\n", text.data(),
+                 float_text(ours).text, float_text(expected).text);
     std::abort();
   }
   return 0;

@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 
+#include "float_bits.h"
 #include "number_oracle.h"
 #include "text_input.h"
 
@@ -16,12 +17,6 @@
 // itself and rounds through strtold's x87 64-bit significand.
 
 namespace {
-
-std::uint32_t bits_of(float value) {
-  std::uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
 
 std::string random_sign(std::mt19937_64 &random) {
   static const char *const SIGNS[] = {"", "-", "+"};
@@ -60,9 +55,7 @@ std::string printed_value_text(std::mt19937_64 &random) {
     do
       bits = static_cast<std::uint32_t>(random());
     while ((bits & 0x7F800000u) == 0x7F800000u);
-    float single;
-    std::memcpy(&single, &bits, sizeof single);
-    value = single;
+    value = float_from_bits(bits);
   } else {
     std::uint64_t biased = 1023 - 160 + random() % 291;
     std::uint64_t bits = (random() & 0x800FFFFFFFFFFFFFu) | (biased << 52);
@@ -95,8 +88,7 @@ void midpoint_texts(std::mt19937_64 &random, std::string texts[3]) {
   std::uint32_t bits = static_cast<std::uint32_t>(random() % 0x7F7FFFFFu) + 1;
   if (random() % 8 == 0)
     bits = 0x7F7FFFFFu - static_cast<std::uint32_t>(random() % 64);
-  float lower;
-  std::memcpy(&lower, &bits, sizeof lower);
+  float lower = float_from_bits(bits);
   double upper = bits == 0x7F7FFFFFu ? std::ldexp(1.0, 128)
                                      : std::nextafter(lower, INFINITY);
   double midpoint = (static_cast<double>(lower) + upper) / 2; // exact
@@ -133,15 +125,13 @@ TEST(NumberRuleDifferential, MatchesExtendedPrecisionOracle) {
     oracle_cut(text.c_str(), cut, &negative);
     float expected = oracle_to_single(text.c_str());
     float actual = to_single(text.c_str());
-    if (cut[0] != '\0' &&
-        bits_of(std::strtof(cut, nullptr)) != bits_of(std::fabs(expected)))
+    if (cut[0] != '\0' && float_bits(std::strtof(cut, nullptr)) !=
+                              float_bits(std::fabs(expected)))
       ++double_rounded;
-    if (bits_of(actual) != bits_of(expected) && ++mismatches <= 10)
-      ADD_FAILURE() << "to_single(\"" << text << "\") = 0x" << std::hex
-                    << bits_of(actual) << " (" << std::hexfloat << actual
-                    << "), oracle 0x" << bits_of(expected) << " (" << expected
-                    << std::defaultfloat << std::dec << " = " << expected
-                    << ") from " << cut;
+    if (float_bits(actual) != float_bits(expected) && ++mismatches <= 10)
+      ADD_FAILURE() << "to_single(\"" << text
+                    << "\") = " << float_text(actual).text << ", oracle "
+                    << float_text(expected).text << " from " << cut;
   };
 
   for (int i = 0; i < 400000; ++i)

@@ -3,9 +3,9 @@
 #include <cfloat>
 #include <cstdint>
 #include <cstring>
-#include <iomanip>
 #include <limits>
 
+#include "float_bits.h"
 #include "text_input.h"
 
 namespace {
@@ -16,23 +16,13 @@ struct FixedCase {
   const char *text;
 };
 
-float from_bits(std::uint32_t bits) {
-  float value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
 template <std::size_t N> void expect_all(const FixedCase (&cases)[N]) {
   for (const FixedCase &c : cases) {
     char out[FIXED_TEXT_SIZE];
     std::memset(out, '#', sizeof out);
     std::size_t length = format_fixed(out, c.value, c.decimals);
-    std::uint32_t bits;
-    std::memcpy(&bits, &c.value, sizeof bits);
-    EXPECT_STREQ(out, c.text)
-        << "value " << std::hexfloat << c.value << std::defaultfloat << " = "
-        << std::setprecision(9) << c.value << " (bits 0x" << std::hex << bits
-        << std::dec << "), " << c.decimals << " decimals";
+    EXPECT_STREQ(out, c.text) << "value " << float_text(c.value).text << ", "
+                              << c.decimals << " decimals";
     EXPECT_EQ(length, std::strlen(c.text)) << c.text;
   }
 }
@@ -106,14 +96,15 @@ TEST(FormatFixed, HugeValues) {
       {1e19f, 2, "9999999980506447872.00"}, // the last value printed exactly
       {0x1p63f, 2, "9223372036854775808.00"},
       // 10000001080018075648, the next float: 20 digits, the last rounded
-      {from_bits(0x5F0AC724), 2, "10000001080018075650.00"},
+      {float_from_bits(0x5F0AC724), 2, "10000001080018075650.00"},
       {0x1p64f, 0, "18446744073709551620"},    // 18446744073709551616
       {1e20f, 0, "100000002004087734300"},     // 100000002004087734272
       {1e21f, 2, "1000000020040877343000.00"}, // 1000000020040877342720
       // 99999996802856924650656260769173209088: 38 digits, two decimals
       {1e38f, 2, "99999996802856924650000000000000000000.00"},
       // 100000006944061726476491472742798852096: 39 digits, one decimal
-      {from_bits(0x7E96769A), 2, "100000006944061726500000000000000000000.0"},
+      {float_from_bits(0x7E96769A), 2,
+       "100000006944061726500000000000000000000.0"},
       // 340282346638528859811704183484516925440
       {FLT_MAX, 2, "340282346638528859800000000000000000000.0"},
       {FLT_MAX, 0, "340282346638528859800000000000000000000"},
@@ -128,9 +119,9 @@ TEST(FormatFixed, InfinitiesAndNans) {
   const FixedCase cases[] = {
       {INFINITE, 2, "+INF"},
       {-INFINITE, 0, "-INF"},
-      {from_bits(0x7FC00000), 2, "+NAN"},
-      {from_bits(0xFFC00000), 0, "-NAN"},
-      {from_bits(0x7F800001), 2, "+NAN"}, // signalling NaN
+      {float_from_bits(0x7FC00000), 2, "+NAN"},
+      {float_from_bits(0xFFC00000), 0, "-NAN"},
+      {float_from_bits(0x7F800001), 2, "+NAN"}, // signalling NaN
   };
   expect_all(cases);
 }
@@ -138,9 +129,9 @@ TEST(FormatFixed, InfinitiesAndNans) {
 // Subnormals are far below the last printed place of either width.
 TEST(FormatFixed, Subnormals) {
   const FixedCase cases[] = {
-      {from_bits(0x00000001), 2, "0.00"},
-      {from_bits(0x80000001), 0, "0"},
-      {from_bits(0x007FFFFF), 2, "0.00"},
+      {float_from_bits(0x00000001), 2, "0.00"},
+      {float_from_bits(0x80000001), 0, "0"},
+      {float_from_bits(0x007FFFFF), 2, "0.00"},
       {FLT_MIN, 0, "0"},
   };
   expect_all(cases);

@@ -2,10 +2,9 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
 #include <string>
 
+#include "float_bits.h"
 #include "text_input.h"
 
 namespace {
@@ -15,22 +14,10 @@ struct SingleCase {
   std::uint32_t bits;
 };
 
-// "0x3f800000 (0x1p+0 = 1)": the bits and the value in hex and decimal.
-std::string describe(std::uint32_t bits) {
-  float value;
-  std::memcpy(&value, &bits, sizeof value);
-  char text[64];
-  std::snprintf(text, sizeof text, "0x%08x (%a = %.9g)", bits,
-                static_cast<double>(value), static_cast<double>(value));
-  return text;
-}
-
 // Equal descriptions mean equal bits; a failure shows both in full.
 void expect_single(const std::string &text, std::uint32_t expected) {
-  float value = to_single(text.c_str());
-  std::uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  EXPECT_EQ(describe(bits), describe(expected))
+  EXPECT_EQ(std::string(float_text(to_single(text.c_str())).text),
+            std::string(float_text(float_from_bits(expected)).text))
       << "to_single(" << ::testing::PrintToString(text) << ")";
 }
 

@@ -5,6 +5,7 @@
 //   exhaustive_check format       format_fixed of each finite float below
 //                                 1e19 equals glibc's "%.2f" and "%.0f", the
 //                                 sign dropped where only zeros show
+//                                 (format_oracle.h)
 //
 // VORN_EXHAUSTIVE_SLICE=FIRST-LAST (hexadecimal bit patterns, inclusive)
 // picks a part of the 2^32 patterns, so that the run can be split. Progress
@@ -20,6 +21,8 @@
 #include <mutex>
 #include <thread>
 
+#include "float_bits.h"
+#include "format_oracle.h"
 #include "text_input.h"
 
 namespace {
@@ -37,27 +40,14 @@ std::atomic<std::uint64_t> patterns_done{0};
 std::atomic<std::uint64_t> failures{0};
 std::mutex report_lock;
 
-float float_from_bits(std::uint32_t bits) {
-  float value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
-std::uint32_t bits_of(float value) {
-  std::uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
-// Prints "MISMATCH <bits> (<hex float>): <what> "<text>" <result>".
+// Prints "MISMATCH <bits> (<hex float> = <decimal>): <what> "<text>" <result>".
 void report(std::uint32_t bits, const char *what, const char *text,
             const char *result) {
   if (failures.fetch_add(1) >= REPORTED_MAX)
     return;
   std::lock_guard<std::mutex> hold(report_lock);
-  std::printf("MISMATCH 0x%08X (%a): %s \"%s\" %s\n",
-              static_cast<unsigned>(bits),
-              static_cast<double>(float_from_bits(bits)), what, text, result);
+  std::printf("MISMATCH %s: %s \"%s\" %s\n",
+              float_text(float_from_bits(bits)).text, what, text, result);
 }
 
 void check_round_trip(std::uint32_t bits) {
@@ -68,7 +58,7 @@ void check_round_trip(std::uint32_t bits) {
   for (const char *format : FORMATS) {
     char text[64];
     std::snprintf(text, sizeof text, format, static_cast<double>(value));
-    std::uint32_t back = bits_of(to_single(text));
+    std::uint32_t back = float_bits(to_single(text));
     if (back != bits) {
       char got[32];
       std::snprintf(got, sizeof got, "gave 0x%08X",
@@ -83,16 +73,12 @@ void check_fixed(std::uint32_t bits) {
   if (!std::isfinite(value) || std::fabs(value) >= 1e19f)
     return;
   for (int decimals = 2; decimals >= 0; decimals -= 2) {
-    char expected[64];
-    std::snprintf(expected, sizeof expected, "%.*f", decimals,
-                  static_cast<double>(value));
-    if (expected[0] == '-' &&
-        std::strspn(expected + 1, "0.") == std::strlen(expected + 1))
-      std::memmove(expected, expected + 1, std::strlen(expected));
+    char expected[ORACLE_FIXED_SIZE];
+    oracle_format_fixed(expected, value, decimals);
     char ours[FIXED_TEXT_SIZE];
     format_fixed(ours, value, decimals);
     if (std::strcmp(ours, expected) != 0) {
-      char wanted[80];
+      char wanted[ORACLE_FIXED_SIZE + 32];
       std::snprintf(wanted, sizeof wanted, "where glibc wrote \"%s\"",
                     expected);
       report(bits,
