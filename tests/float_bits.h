@@ -1,24 +1,14 @@
 // Bit casts between a float and its IEEE bits, for the tests and fuzz
 // harnesses that compare results bit for bit: equal floats can differ (minus
-// zero, NaN payloads) and different spellings can hide equal bits.
+// zero, NaN payloads) and different spellings can hide equal bits. The casts
+// themselves are the program's own, from the number rule's header.
 #ifndef VORN_TESTS_FLOAT_BITS_H
 #define VORN_TESTS_FLOAT_BITS_H
 
 #include <cstdint>
 #include <cstdio>
-#include <cstring>
 
-inline std::uint32_t float_bits(float value) {
-  std::uint32_t bits;
-  std::memcpy(&bits, &value, sizeof bits);
-  return bits;
-}
-
-inline float float_from_bits(std::uint32_t bits) {
-  float value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
+#include "text_input/number_rule.h"
 
 // A float spelled for a failure message, as "0x3F800000 (0x1p+0 = 1)": its
 // bits, then the value in hexadecimal (exact) and in decimal (nine digits,
