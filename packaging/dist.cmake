@@ -1,0 +1,16 @@
+# Run by cpack in the release build: replaces dist/ with the artifacts and
+# their SHA256SUMS, in the format `sha256sum -c SHA256SUMS` reads.
+file(REMOVE_RECURSE ${CPACK_VORN_DIST_DIR})
+file(MAKE_DIRECTORY ${CPACK_VORN_DIST_DIR})
+set(sums "")
+foreach(name IN LISTS CPACK_VORN_DIST_FILES)
+  set(artifact ${CPACK_VORN_ARTIFACTS_DIR}/${name})
+  if(NOT EXISTS ${artifact})
+    message(FATAL_ERROR "${artifact} is missing: build the release first")
+  endif()
+  file(COPY ${artifact} DESTINATION ${CPACK_VORN_DIST_DIR})
+  file(SHA256 ${artifact} sum)
+  string(APPEND sums "${sum}  ${name}\n")
+endforeach()
+file(WRITE ${CPACK_VORN_DIST_DIR}/SHA256SUMS "${sums}")
+message(STATUS "Release artifacts in ${CPACK_VORN_DIST_DIR}")
