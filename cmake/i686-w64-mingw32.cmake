@@ -1,6 +1,6 @@
 # Cross build of the 32-bit Windows console program with Debian's mingw-w64
 # (package g++-mingw-w64-i686); the tests run under 32-bit Wine (packages
-# wine and wine32:i386):
+# wine and wine32:i386) where the host runs 32-bit programs:
 #
 #   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/i686-w64-mingw32.cmake
 set(CMAKE_SYSTEM_NAME Windows)
@@ -31,4 +31,4 @@ set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 set(CMAKE_CROSSCOMPILING_EMULATOR
-    ${CMAKE_CURRENT_LIST_DIR}/wine-run ${CMAKE_BINARY_DIR}/wine-prefix)
+    ${CMAKE_CURRENT_LIST_DIR}/wine-run win32 ${CMAKE_BINARY_DIR}/wine-prefix)
