@@ -47,9 +47,12 @@ inline std::string random_digits_text(std::uint64_t *state) {
   int magnitude = LOW[kind] + static_cast<int>(random_below(state, SPAN[kind]));
   static const char *const MARKS[] = {"e", "E", "e+"};
   int exponent = magnitude - point;
-  return random_sign(state) + digits +
-         (exponent < 0 ? "e" : MARKS[random_below(state, 3)]) +
-         std::to_string(exponent);
+  // One draw a statement: the operands of + may be evaluated in any order,
+  // and compilers for different processors do pick different ones.
+  std::string text = random_sign(state);
+  text += digits;
+  text += exponent < 0 ? "e" : MARKS[random_below(state, 3)];
+  return text + std::to_string(exponent);
 }
 
 // Adds `step` (+1 or -1) to the last digit; the result may gain a digit in
