@@ -9,13 +9,7 @@ set(CMAKE_SYSTEM_PROCESSOR aarch64)
 set(CMAKE_C_COMPILER aarch64-linux-gnu-gcc)
 set(CMAKE_CXX_COMPILER aarch64-linux-gnu-g++)
 
-set(CMAKE_FIND_ROOT_PATH /usr/aarch64-linux-gnu)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# A static link: qemu then needs no copy of the target's C library.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(VORN_CROSS_TRIPLE aarch64-linux-gnu)
+include(${CMAKE_CURRENT_LIST_DIR}/cross.cmake)
 
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64)

@@ -9,19 +9,13 @@ set(CMAKE_SYSTEM_PROCESSOR i686)
 set(CMAKE_C_COMPILER i686-linux-gnu-gcc)
 set(CMAKE_CXX_COMPILER i686-linux-gnu-g++)
 
-set(CMAKE_FIND_ROOT_PATH /usr/i686-linux-gnu)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(VORN_CROSS_TRIPLE i686-linux-gnu)
+include(${CMAKE_CURRENT_LIST_DIR}/cross.cmake)
 
 # x87 arithmetic only: float expressions are evaluated in long double
 # (FLT_EVAL_METHOD 2), so the float fast path of the number reader is
 # compiled out and the exact path does all the work.
 set(CMAKE_CXX_FLAGS_INIT "-mno-sse -mfpmath=387")
 set(CMAKE_C_FLAGS_INIT "-mno-sse -mfpmath=387")
-
-# A static link: qemu then needs no copy of the target's C library.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-i386)

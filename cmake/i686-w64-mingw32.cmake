@@ -13,22 +13,14 @@ set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 
-# Libraries and packages come from the target's root only, so that the
-# host's GoogleTest is never taken for the target's.
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(VORN_CROSS_TRIPLE i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/cross.cmake)
 
 # SSE2 arithmetic makes float operations round to float, as on x86-64
 # (FLT_EVAL_METHOD 0), where the x87 would keep them in wider registers.
 # Every x86 processor since 2001 has SSE2.
 set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
 set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
-
-# A static link: the bare .exe needs none of the compiler's DLLs.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
 set(CMAKE_CROSSCOMPILING_EMULATOR
     ${CMAKE_CURRENT_LIST_DIR}/wine-run win32 ${CMAKE_BINARY_DIR}/wine-prefix)

@@ -10,13 +10,7 @@ set(CMAKE_SYSTEM_PROCESSOR s390x)
 set(CMAKE_C_COMPILER s390x-linux-gnu-gcc)
 set(CMAKE_CXX_COMPILER s390x-linux-gnu-g++)
 
-set(CMAKE_FIND_ROOT_PATH /usr/s390x-linux-gnu)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-# A static link: qemu then needs no copy of the target's C library.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+set(VORN_CROSS_TRIPLE s390x-linux-gnu)
+include(${CMAKE_CURRENT_LIST_DIR}/cross.cmake)
 
 set(CMAKE_CROSSCOMPILING_EMULATOR qemu-s390x)
