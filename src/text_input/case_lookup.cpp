@@ -78,6 +78,7 @@ struct CaseWalk {
   char path[WALK_PATH_SIZE]; // the spelling being tried
   const char *typed;         // the preferred spelling, of the same length
   int passes_left;
+  bool found_unopenable; // a file is there but can't be opened: stop
 };
 
 bool another_spelling_may_help(int reason) {
@@ -154,10 +155,14 @@ int walk_from(CaseWalk *walk, std::size_t start) {
 
   std::memcpy(path + start, walk->typed + start, length);
   do {
-    int reason;
+    int reason = 0;
     int handle = last ? open_regular(path, &reason) : walk_from(walk, end);
     if (handle >= 0)
       return handle;
+    if (last && !another_spelling_may_help(reason))
+      walk->found_unopenable = true;
+    if (walk->found_unopenable)
+      return -1;
   } while (!fixed && next_spelling(walk, start, length));
   return -1;
 }
@@ -183,6 +188,7 @@ int look_up_report_file(const char *name, const char *typed_name) {
   std::memcpy(walk.path, typed, length + 1);
   walk.typed = typed;
   walk.passes_left = DIRECTORY_PASSES_MAX;
+  walk.found_unopenable = false;
   return walk_from(&walk, 0);
 }
 
