@@ -1,5 +1,5 @@
-// Upper case for planet file names, and how a planet file is found by its
-// name on a file system that tells case apart.
+// Upper case for planet file names, and how a planet file is found and
+// opened by its name, also on a file system that tells case apart.
 #ifndef VORN_CASE_LOOKUP_H
 #define VORN_CASE_LOOKUP_H
 
@@ -17,9 +17,11 @@ void upper_case_ascii_in_code_page(char *text, unsigned code_page);
 #endif
 
 // Opens the planet file `name`, the upper-cased name that the game's own
-// files have, and returns its handle from open_regular, or -1 when nothing
-// opens. Windows finds a name whatever its case on disk. Elsewhere these
-// spellings are tried in turn:
+// files have, for reading, and returns its handle, or -1 when nothing
+// opens. Only a regular file (or a link to one) opens: a directory, a FIFO
+// or a device never does, so that a planet name can never block the
+// program or make it read without end. Windows finds a name whatever its
+// case on disk. Elsewhere these spellings are tried in turn:
 //   1. `name` as it is;
 //   2. `typed_name`, the same name in the case the user typed it (null
 //      when there is none);

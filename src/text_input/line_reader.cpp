@@ -6,12 +6,8 @@
 #include "case_lookup.h"
 
 #ifdef _WIN32
-#include <fcntl.h>
 #include <io.h>
-#include <sys/stat.h>
 #else
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -22,28 +18,6 @@ constexpr unsigned char CTRL_Z = 0x1A;
 } // namespace
 
 #ifdef _WIN32
-
-// The 64-bit stat: with the 32-bit one a file of 2 GiB or more fails to
-// stat (its size overflows) and would be passed over as not regular.
-int open_regular(const char *name, int *reason) {
-  int handle = _open(name, _O_RDONLY | _O_BINARY);
-  if (handle < 0) {
-    *reason = errno;
-    return -1;
-  }
-  struct _stati64 info;
-  if (_fstati64(handle, &info) != 0) {
-    *reason = errno;
-    _close(handle);
-    return -1;
-  }
-  if ((info.st_mode & _S_IFMT) != _S_IFREG) {
-    *reason = (info.st_mode & _S_IFMT) == _S_IFDIR ? EISDIR : ENXIO;
-    _close(handle);
-    return -1;
-  }
-  return handle;
-}
 
 namespace {
 
@@ -58,30 +32,6 @@ void close_handle(int handle) {
 } // namespace
 
 #else
-
-// O_NONBLOCK keeps open() from waiting for a writer when the name is a FIFO;
-// fstat then refuses everything that is not a regular file, so a FIFO, a
-// terminal or /dev/zero is never read.
-int open_regular(const char *name, int *reason) {
-  int handle = open(name, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (handle < 0) {
-    *reason = errno;
-    return -1;
-  }
-  struct stat info;
-  if (fstat(handle, &info) != 0) {
-    *reason = errno;
-    close(handle);
-    return -1;
-  }
-  if (!S_ISREG(info.st_mode)) {
-    *reason = S_ISDIR(info.st_mode) ? EISDIR : ENXIO;
-    close(handle);
-    return -1;
-  }
-  fcntl(handle, F_SETFL, fcntl(handle, F_GETFL) & ~O_NONBLOCK);
-  return handle;
-}
 
 namespace {
 

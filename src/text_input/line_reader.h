@@ -38,14 +38,6 @@ bool open_report_file(ReportFile *file, const char *name,
                       const char *typed_name = nullptr);
 void close_report_file(ReportFile *file);
 
-// Opens `name` for reading if it is a regular file or a link to one.
-// Anything else (a missing file, a directory, a FIFO, a device) fails, so
-// that a planet name can never block the program or make it read without
-// end. Returns the handle, or -1 with the reason in `*reason`: the errno
-// value of the call that failed, EISDIR for a directory and ENXIO for any
-// other file that is not regular.
-int open_regular(const char *name, int *reason);
-
 // Reads the next line, its line feed included, into `line`, removing every
 // carriage return and stopping for good at the first Ctrl-Z. A line longer
 // than `size - 1` bytes arrives in pieces of at most `size - 1` bytes.
