@@ -1,4 +1,6 @@
-// The names of a game's planet files, built from the command line.
+// The names of a game's planet files, built from the command line. Part
+// of the command line and file loop (main.cpp), in a file of its own only
+// so that the unit tests can call it without main().
 #ifndef VORN_REPORT_NAME_H
 #define VORN_REPORT_NAME_H
 
