@@ -1,9 +1,14 @@
-# Run by cpack in the release build: replaces dist/ with the artifacts and
-# their SHA256SUMS, in the format `sha256sum -c SHA256SUMS` reads.
+# Run by cpack in the release build: replaces dist/ with the artifacts that
+# packaging/artifacts names and their SHA256SUMS, in the format
+# `sha256sum -c SHA256SUMS` reads.
+include(${CPACK_VORN_SOURCE_DIR}/packaging/artifacts.cmake)
+vorn_read_artifacts(${CPACK_VORN_SOURCE_DIR}/packaging/artifacts
+                    ${CPACK_PACKAGE_VERSION})
 file(REMOVE_RECURSE ${CPACK_VORN_DIST_DIR})
 file(MAKE_DIRECTORY ${CPACK_VORN_DIST_DIR})
 set(sums "")
-foreach(name IN LISTS CPACK_VORN_DIST_FILES)
+foreach(build IN LISTS VORN_ARTIFACT_BUILDS)
+  set(name ${VORN_ARTIFACT_FILE_${build}})
   set(artifact ${CPACK_VORN_ARTIFACTS_DIR}/${name})
   if(NOT EXISTS ${artifact})
     message(FATAL_ERROR "${artifact} is missing: build the release first")

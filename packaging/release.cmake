@@ -1,12 +1,18 @@
 # The release: `cmake --workflow --preset release` builds this tree once per
-# target, packs the results (packaging/pack), runs every packed program on
-# the example game (packaging/check) and copies the artifacts with their
-# SHA256SUMS into dist/ at the top of the tree (packaging/dist.cmake).
+# target, packs the results into the artifacts that packaging/artifacts
+# lists (packaging/pack), runs every packed program on the example game
+# (packaging/check) and copies the artifacts with their SHA256SUMS into
+# dist/ at the top of the tree (packaging/dist.cmake).
 #
 # Two clones of one commit give the same bytes: everything is dated at the
 # commit, no path of the clone reaches a binary, and the archives fix order,
 # owner, mode and time of every member.
 include(ExternalProject)
+include(${PROJECT_SOURCE_DIR}/packaging/artifacts.cmake)
+vorn_read_artifacts(${PROJECT_SOURCE_DIR}/packaging/artifacts
+                    ${PROJECT_VERSION})
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+             ${PROJECT_SOURCE_DIR}/packaging/artifacts)
 
 if(DEFINED ENV{SOURCE_DATE_EPOCH})
   set(VORN_EPOCH $ENV{SOURCE_DATE_EPOCH})
@@ -66,7 +72,7 @@ function(vorn_release_build name toolchain cxx_flags link_flags)
       ${CMAKE_COMMAND} -E env "CXXFLAGS=${reproducible_flags} ${cxx_flags}"
       "LDFLAGS=${link_flags}"
       ${CMAKE_COMMAND} -S <SOURCE_DIR> -B <BINARY_DIR> ${toolchain_arg}
-      -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=OFF -DVORN_WERROR=ON
+      -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=OFF -DVORN_WERROR=${VORN_WERROR}
     BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target vorn
     BUILD_ALWAYS ON
     INSTALL_COMMAND "")
@@ -79,50 +85,45 @@ vorn_release_build(win32 i686-w64-mingw32.cmake "" "${windows_link}")
 vorn_release_build(win64 x86_64-w64-mingw32.cmake "" "${windows_link}")
 
 set(VORN_ARTIFACTS_DIR ${PROJECT_BINARY_DIR}/artifacts)
-set(deb vorn_${PROJECT_VERSION}_amd64.deb)
-set(linux_x86_64 vorn-${PROJECT_VERSION}-linux-x86_64.tar.gz)
-set(linux_aarch64 vorn-${PROJECT_VERSION}-linux-aarch64.tar.gz)
-set(win32 vorn-${PROJECT_VERSION}-win32.zip)
-set(win64 vorn-${PROJECT_VERSION}-win64.zip)
-
 add_custom_target(vorn_artifacts ALL
   COMMAND sh ${PROJECT_SOURCE_DIR}/packaging/pack ${VORN_EPOCH}
           ${PROJECT_VERSION} ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR}
           ${VORN_ARTIFACTS_DIR} ${CMAKE_COMMAND}
   COMMENT "Packing the release artifacts"
   VERBATIM)
-add_dependencies(vorn_artifacts deb linux-x86_64 linux-aarch64 win32 win64)
+foreach(build IN LISTS VORN_ARTIFACT_BUILDS)
+  if(NOT TARGET ${build})
+    message(FATAL_ERROR "packaging/artifacts names ${build}, which is no "
+      "build of packaging/release.cmake")
+  endif()
+  add_dependencies(vorn_artifacts ${build})
+endforeach()
 
 # Each packed program, unpacked as a player would, runs the README's example
 # command and must print the example game's listing. The 32-bit Windows
 # program needs 32-bit Wine, which runs only where the host runs 32-bit
 # programs: its loader is tried, and where it can't start the win32 zip is
-# checked for its contents only.
+# checked for its contents only. check_runner_B is what build B's program
+# runs under; a program that runs here as it is has none.
+set(check_runner_linux-aarch64 qemu-aarch64)
+set(check_runner_win64 ${PROJECT_SOURCE_DIR}/cmake/wine-run win64
+                       ${PROJECT_BINARY_DIR}/check/wine-prefix)
 execute_process(COMMAND /usr/lib/wine/wine --version
                 RESULT_VARIABLE wine32_status OUTPUT_QUIET ERROR_QUIET)
 if(wine32_status STREQUAL "0")
-  set(win32_runner ${PROJECT_SOURCE_DIR}/cmake/wine-run win32
-                   ${PROJECT_BINARY_DIR}/check/wine-prefix-32)
+  set(check_runner_win32 ${PROJECT_SOURCE_DIR}/cmake/wine-run win32
+                         ${PROJECT_BINARY_DIR}/check/wine-prefix-32)
 else()
-  set(win32_runner -)
+  set(check_runner_win32 -)
 endif()
 enable_testing()
-set(check sh ${PROJECT_SOURCE_DIR}/packaging/check ${PROJECT_SOURCE_DIR})
-set(work ${PROJECT_BINARY_DIR}/check)
-add_test(NAME release.deb
-  COMMAND ${check} deb ${VORN_ARTIFACTS_DIR}/${deb} ${work}/deb)
-add_test(NAME release.linux-x86_64
-  COMMAND ${check} tarball ${VORN_ARTIFACTS_DIR}/${linux_x86_64}
-          ${work}/linux-x86_64)
-add_test(NAME release.linux-aarch64
-  COMMAND ${check} tarball ${VORN_ARTIFACTS_DIR}/${linux_aarch64}
-          ${work}/linux-aarch64 qemu-aarch64)
-add_test(NAME release.win64
-  COMMAND ${check} zip ${VORN_ARTIFACTS_DIR}/${win64} ${work}/win64
-          ${PROJECT_SOURCE_DIR}/cmake/wine-run win64 ${work}/wine-prefix)
-add_test(NAME release.win32
-  COMMAND ${check} zip ${VORN_ARTIFACTS_DIR}/${win32} ${work}/win32
-          ${win32_runner})
+foreach(build IN LISTS VORN_ARTIFACT_BUILDS)
+  add_test(NAME release.${build}
+    COMMAND sh ${PROJECT_SOURCE_DIR}/packaging/check ${PROJECT_SOURCE_DIR}
+            ${VORN_ARTIFACT_KIND_${build}}
+            ${VORN_ARTIFACTS_DIR}/${VORN_ARTIFACT_FILE_${build}}
+            ${PROJECT_BINARY_DIR}/check/${build} ${check_runner_${build}})
+endforeach()
 
 # The package step: `cpack` runs packaging/dist.cmake, which puts the
 # artifacts and their SHA256SUMS into dist/.
@@ -130,8 +131,7 @@ set(CPACK_GENERATOR External)
 set(CPACK_EXTERNAL_PACKAGE_SCRIPT ${PROJECT_SOURCE_DIR}/packaging/dist.cmake)
 set(CPACK_PACKAGE_NAME vorn)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(VORN_DIST_FILES ${deb} ${linux_x86_64} ${linux_aarch64} ${win32} ${win64})
+set(CPACK_VORN_SOURCE_DIR ${PROJECT_SOURCE_DIR})
 set(CPACK_VORN_ARTIFACTS_DIR ${VORN_ARTIFACTS_DIR})
 set(CPACK_VORN_DIST_DIR ${PROJECT_SOURCE_DIR}/dist)
-set(CPACK_VORN_DIST_FILES "${VORN_DIST_FILES}")
 include(CPack)

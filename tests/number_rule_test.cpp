@@ -70,6 +70,9 @@ TEST(NumberRule, RoundsTwiceThroughSixtyFourBits) {
       // m - 2 = m - h, a tie at 64 bits too: m / 4 is even, so it goes to m,
       // and then to even 22.
       {"55796369017958039550", 0x60419522},
+      // 2^69 - 12 = 5902958103587056517e2: below 2^69 the 64-bit unit is
+      // 2^5, h = 16, so it rounds up to 2^69, a carry into a new bit.
+      {"5902958103587056517e2", 0x62000000},
       // Subnormal: m = (2*0x62E40 + 1) * 2^-150
       // = 5.676050514147852658886176719538719134e-40 (first 37 digits); the
       // text is m + 1.1382e-59, h = 2^-195 ~ 1.9914e-59: to m, to even 40.

@@ -46,7 +46,7 @@ TEST(ReportField, CutsColumnsByTabs) {
 }
 
 // Every call starts from the untouched line, whatever was cut before, and a
-// line of the longest length comes back whole.
+// line of the longest length comes back whole; a longer one is cut to it.
 TEST(ReportField, CallsDoNotAffectEachOther) {
   const std::string line = line_with_columns(22);
   const std::string grav = report_field(line.c_str(), COLUMN_GRAV);
@@ -58,4 +58,6 @@ TEST(ReportField, CallsDoNotAffectEachOther) {
 
   const std::string longest(LINE_BUFFER_SIZE - 1, 'n');
   EXPECT_EQ(report_field(longest.c_str(), COLUMN_NAME), longest);
+  const std::string longer(LINE_BUFFER_SIZE + 1, 'n');
+  EXPECT_EQ(report_field(longer.c_str(), COLUMN_NAME), longest);
 }
