@@ -123,11 +123,12 @@ namespace {
 
 // A hostile tree (directories nested deep, each holding many names that
 // differ only in case) would make the walk's search take time exponential
-// in the depth of the path. Every pass over a directory's entries counts
-// against this budget; once it is spent the walk gives up as if nothing
-// matched. Each pass yields at most one spelling to try, so a lookup opens
-// at most this many directories and files beyond the first spellings. No
-// real game comes anywhere near it.
+// in the depth of the path. Every listing of a directory counts against a
+// budget of one per component of the path, which a path without case
+// clashes never exceeds, plus this many for the clashes; once it is spent
+// the walk gives up as if nothing matched. Each listing yields at most one
+// spelling to try, so a lookup opens at most that many directories and
+// files beyond the first spellings. No real game comes anywhere near it.
 constexpr int DIRECTORY_PASSES_MAX = 256;
 
 // Longer than any name the program builds (those stay below 256 bytes).
@@ -148,6 +149,25 @@ bool another_spelling_may_help(int reason) {
          reason == ENXIO;
 }
 
+// Opens one spelling of the whole path. When it fails, *unopenable tells
+// whether the search should end here: only when the path leads to a regular
+// file that is there and can't be opened (no access to the file itself, no
+// descriptor left), for that is the file asked for. Any other error (a
+// directory on the way that can't be entered, a loop of links, a link
+// whose target has a name too long) concerns the way, not the file, and
+// another spelling may still lead to it. stat() tells the two apart: it
+// needs no access to the file itself, only to the way there. It runs only
+// after such an error, never when a spelling opens or is simply missing.
+int open_spelling(const char *path, bool *unopenable) {
+  int reason;
+  int handle = open_regular(path, &reason);
+  if (handle < 0 && !another_spelling_may_help(reason)) {
+    struct stat info;
+    *unopenable = stat(path, &info) == 0 && S_ISREG(info.st_mode);
+  }
+  return handle;
+}
+
 bool same_ignoring_case(const char *a, const char *b, std::size_t length) {
   for (std::size_t i = 0; i < length; ++i)
     if (upper_ascii(static_cast<unsigned char>(a[i])) !=
@@ -156,44 +176,63 @@ bool same_ignoring_case(const char *a, const char *b, std::size_t length) {
   return true;
 }
 
-// Replaces the component path[start, start + length) with its next
-// spelling, in the order: the typed one, then the other entries of the
-// directory path[0, start) that differ from it only in ASCII case, in byte
-// order. The component holds the typed spelling or one found here before.
-// Returns false when there is no next one, or the budget is spent.
-bool next_spelling(CaseWalk *walk, std::size_t start, std::size_t length) {
+// Whether spelling a comes before b in the walk's order: the typed one
+// first, then byte order.
+bool comes_before(const char *a, const char *b, const char *typed,
+                  std::size_t length) {
+  if (std::memcmp(b, typed, length) == 0)
+    return false;
+  return std::memcmp(a, typed, length) == 0 || std::memcmp(a, b, length) < 0;
+}
+
+// Sets the component path[start, start + length) to its next spelling, in
+// the order: the typed one, then the other entries of the directory
+// path[0, start) that differ from it only in ASCII case, in byte order.
+// `first` asks for the first spelling; otherwise the component holds the
+// one before. One pass over the directory also tells, in *more, whether
+// yet another spelling follows, so that a directory with a single match is
+// listed once, however often the walk comes back to it. A directory that
+// can't be listed although it is there (no read access, say) may still be
+// passed through: its typed spelling is then the only one. Returns false
+// when there is no next spelling, or the budget is spent.
+bool next_spelling(CaseWalk *walk, std::size_t start, std::size_t length,
+                   bool first, bool *more) {
+  *more = false;
   if (walk->passes_left == 0 || length > COMPONENT_SIZE_MAX)
     return false;
   --walk->passes_left;
   char *path = walk->path;
   char *current = path + start;
   const char *typed = walk->typed + start;
-  bool at_typed = std::memcmp(current, typed, length) == 0;
 
   char saved = path[start];
   path[start] = '\0';
   DIR *dir = opendir(start == 0 ? "." : path);
   path[start] = saved;
-  if (dir == nullptr)
-    return false;
+  if (dir == nullptr) {
+    if (!first || errno == ENOENT || errno == ENOTDIR)
+      return false;
+    std::memcpy(current, typed, length);
+    return true;
+  }
   char best[COMPONENT_SIZE_MAX];
-  bool found = false;
+  int found = 0;
   while (const dirent *entry = readdir(dir)) {
     const char *candidate = entry->d_name;
     if (std::strlen(candidate) != length ||
         !same_ignoring_case(candidate, typed, length) ||
-        std::memcmp(candidate, typed, length) == 0)
+        (!first && !comes_before(current, candidate, typed, length)))
       continue;
-    if (!at_typed && std::memcmp(candidate, current, length) <= 0)
-      continue;
-    if (!found || std::memcmp(candidate, best, length) < 0)
+    if (found == 0 || comes_before(candidate, best, typed, length))
       std::memcpy(best, candidate, length);
-    found = true;
+    ++found;
   }
   closedir(dir);
-  if (found)
-    std::memcpy(current, best, length);
-  return found;
+  if (found == 0)
+    return false;
+  std::memcpy(current, best, length);
+  *more = found > 1;
+  return true;
 }
 
 // Opens the path from the component at `start` on (after any slashes),
@@ -215,30 +254,37 @@ int walk_from(CaseWalk *walk, std::size_t start) {
   bool fixed = length == 0 || (length == 1 && path[start] == '.') ||
                (length == 2 && path[start] == '.' && path[start + 1] == '.');
 
-  std::memcpy(path + start, walk->typed + start, length);
-  do {
-    int reason = 0;
-    int handle = last ? open_regular(path, &reason) : walk_from(walk, end);
-    if (handle >= 0)
-      return handle;
-    if (last && !another_spelling_may_help(reason))
-      walk->found_unopenable = true;
-    if (walk->found_unopenable)
+  bool more = false;
+  for (bool first = true; first || more; first = false) {
+    if (!fixed && !next_spelling(walk, start, length, first, &more))
       return -1;
-  } while (!fixed && next_spelling(walk, start, length));
+    int handle = last ? open_spelling(path, &walk->found_unopenable)
+                      : walk_from(walk, end);
+    if (handle >= 0 || walk->found_unopenable)
+      return handle;
+  }
   return -1;
+}
+
+// Components of `path`, to size the budget.
+int component_count(const char *path) {
+  int count = 0;
+  for (const char *at = path; *at != '\0'; ++at)
+    if (*at != '/' && (at == path || at[-1] == '/'))
+      ++count;
+  return count;
 }
 
 } // namespace
 
 int look_up_report_file(const char *name, const char *typed_name) {
-  int reason;
-  int handle = open_regular(name, &reason);
-  if (handle >= 0 || !another_spelling_may_help(reason))
+  bool unopenable = false;
+  int handle = open_spelling(name, &unopenable);
+  if (handle >= 0 || unopenable)
     return handle;
   if (typed_name != nullptr && std::strcmp(typed_name, name) != 0) {
-    handle = open_regular(typed_name, &reason);
-    if (handle >= 0 || !another_spelling_may_help(reason))
+    handle = open_spelling(typed_name, &unopenable);
+    if (handle >= 0 || unopenable)
       return handle;
   }
 
@@ -249,7 +295,7 @@ int look_up_report_file(const char *name, const char *typed_name) {
   CaseWalk walk;
   std::memcpy(walk.path, typed, length + 1);
   walk.typed = typed;
-  walk.passes_left = DIRECTORY_PASSES_MAX;
+  walk.passes_left = DIRECTORY_PASSES_MAX + component_count(typed);
   walk.found_unopenable = false;
   return walk_from(&walk, 0);
 }
