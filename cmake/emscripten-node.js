@@ -2,8 +2,10 @@
 // Emscripten's Node.js file system drops O_NONBLOCK when it opens a file, so
 // opening a FIFO would wait for a writer for ever; the program opens planet
 // files with O_NONBLOCK exactly so that it can refuse a FIFO without waiting.
-// Here the flag reaches Node.js.
-Module['preRun'] = [function() {
+// Here the flag reaches Node.js. (In the web page's module there is no
+// NODEFS, and the hook does nothing.)
+Module['preRun'] = Module['preRun'] || [];
+Module['preRun'].push(function() {
   if (typeof NODEFS == 'undefined') return;
   var EMSCRIPTEN_O_NONBLOCK = 2048;
   var without_it = NODEFS.flagsForNode;
@@ -13,4 +15,4 @@ Module['preRun'] = [function() {
       node_flags |= require('fs').constants.O_NONBLOCK;
     return node_flags;
   };
-}];
+});
