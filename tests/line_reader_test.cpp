@@ -154,8 +154,12 @@ TEST_F(LineReader, OpensOnlyRegularFiles) {
   EXPECT_EQ(first_line(dir.string()), "(not opened)");
   EXPECT_EQ(first_line((dir / "missing.p1").string()), "(not opened)");
 #ifndef _WIN32
+#ifndef __EMSCRIPTEN__
+  // Emscripten's mkfifo makes a regular file under Node.js; the end-to-end
+  // case hostile.fifo gives that build a real FIFO.
   ASSERT_EQ(mkfifo((dir / "fifo.p1").c_str(), 0600), 0);
   EXPECT_EQ(first_line((dir / "fifo.p1").string()), "(not opened)");
+#endif
   fs::create_symlink(dir / "planets.p1", dir / "link.p1");
   fs::create_symlink(dir / "gone.p1", dir / "dangling.p1");
   EXPECT_EQ(first_line((dir / "link.p1").string()), "x\n");
