@@ -147,6 +147,7 @@ struct CaseWalk {
   bool found_unopenable; // a file is there but can't be opened: stop
 };
 
+// Errors that say for sure that no regular file is there.
 bool another_spelling_may_help(int reason) {
   return reason == ENOENT || reason == ENOTDIR || reason == EISDIR ||
          reason == ENXIO;
@@ -161,6 +162,8 @@ bool another_spelling_may_help(int reason) {
 // another spelling may still lead to it. stat() tells the two apart: it
 // needs no access to the file itself, only to the way there. It runs only
 // after such an error, never when a spelling opens or is simply missing.
+// Should the tree change between the two calls, the answer is still one
+// that the tree gave a moment before.
 int open_spelling(const char *path, bool *unopenable) {
   int reason;
   int handle = open_regular(path, &reason);

@@ -31,9 +31,12 @@ void upper_case_ascii_in_code_page(char *text, unsigned code_page);
 //      leads nowhere further down sends the walk back to the next spelling
 //      of the component before, until the whole path opens as a regular
 //      file.
-// The search goes on from 1 to 2 to 3 only while the name leads to no
-// regular file (nothing there, or a directory, a FIFO, a device). A file
-// that is there but can't be opened (no access, a loop of links) ends it:
+// A directory that can't be listed is passed through by the typed
+// spelling alone. The search goes on to the next spelling while the name
+// leads to no regular file: nothing there, a directory, a FIFO, a device,
+// or a way there that fails (a directory that can't be entered, a loop of
+// links, a link whose target has a name too long). A regular file that is
+// there but can't be opened (no access to it, no descriptor left) ends it:
 // that is the file asked for, and it is passed over like a missing one.
 int look_up_report_file(const char *name, const char *typed_name);
 
