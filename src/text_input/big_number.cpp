@@ -57,21 +57,27 @@ int big_bit_length(const BigNumber *x) {
   return bits;
 }
 
+// Reads limb[0 .. size - 1] alone. The limbs above size hold whatever they
+// last held (big_set and big_trim leave them as they are, and a number on
+// the stack starts with them unset), so they must not count.
 void big_shift_left(BigNumber *x, int shift) {
   if (x->size == 0 || shift == 0)
     return;
   int whole = shift / 32;
   int part = shift % 32;
-  int size = x->size + whole + 1;
-  for (int i = size - 1; i >= 0; --i) {
-    int from = i - whole;
-    std::uint64_t high = from >= 0 && from < x->size ? x->limb[from] : 0;
-    std::uint64_t low =
-        from - 1 >= 0 && from - 1 < x->size ? x->limb[from - 1] : 0;
-    std::uint64_t pair = (high << 32) | low;
-    x->limb[i] = static_cast<std::uint32_t>(pair >> (32 - part));
+  int top = x->size - 1;
+  // The bits pushed out of the top limb (none when part is 0).
+  x->limb[top + whole + 1] =
+      static_cast<std::uint32_t>((std::uint64_t{x->limb[top]} << part) >> 32);
+  // Downwards, so that each limb is read before it is overwritten.
+  for (int from = top; from >= 0; --from) {
+    std::uint64_t low = from > 0 ? x->limb[from - 1] : 0;
+    std::uint64_t pair = (std::uint64_t{x->limb[from]} << 32) | low;
+    x->limb[from + whole] = static_cast<std::uint32_t>(pair >> (32 - part));
   }
-  x->size = size;
+  for (int i = 0; i < whole; ++i)
+    x->limb[i] = 0;
+  x->size += whole + 1;
   big_trim(x);
 }
 
