@@ -5,10 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#ifndef _WIN32
-#include <fcntl.h>
-#endif
-
 #include "fixed_format.h"
 
 namespace {
@@ -40,14 +36,6 @@ extern "C" void __gcov_dump(void);
 } // namespace
 
 void start_output() {
-#ifndef _WIN32
-  // With standard output closed, descriptor 1 is free, and the first planet
-  // file opened would take it: the listing would then fail to go anywhere
-  // (the file is open for reading only) with a less telling reason. So a
-  // closed standard output is reported before any file is opened.
-  if (fcntl(1, F_GETFD) == -1 && errno == EBADF)
-    fail_writing(EBADF);
-#endif
   std::setvbuf(stdout, output_buffer, _IOFBF, sizeof output_buffer);
 }
 
