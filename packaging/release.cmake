@@ -36,12 +36,14 @@ if(NOT newest MATCHES "^vorn \\(${PROJECT_VERSION}\\) ")
     "${PROJECT_VERSION} at its top: ${newest}")
 endif()
 
-foreach(tool dpkg-deb dpkg-shlibdeps zip unzip tar gzip qemu-aarch64)
+foreach(tool dpkg-deb dpkg-shlibdeps zip unzip tar gzip qemu-aarch64 emcc
+             node npm chromium)
   find_program(VORN_HAVE_${tool} ${tool})
   if(NOT VORN_HAVE_${tool})
     message(FATAL_ERROR "The release needs ${tool}: apt-get install "
       "dpkg-dev zip unzip qemu-user g++-aarch64-linux-gnu "
-      "g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64")
+      "g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 emscripten chromium, "
+      "and Node.js with npm")
   endif()
 endforeach()
 
@@ -59,10 +61,21 @@ set(deb_link "-Wl,-z,relro -Wl,-z,now")
 # CMAKE_EXE_LINKER_FLAGS they would replace those (the 32-bit Windows
 # build's SSE2 arithmetic, the cross builds' static link), and the program
 # shipped would not be the one the tests ran.
+# A build's target is the program, vorn, unless a sixth argument names
+# another; a seventh, "NAME=value", goes into the environment of its
+# configure and build steps.
 function(vorn_release_build name toolchain cxx_flags link_flags)
   if(toolchain)
     set(toolchain_arg
         -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/${toolchain})
+  endif()
+  set(target vorn)
+  if(ARGC GREATER 4)
+    set(target ${ARGV4})
+  endif()
+  set(env "")
+  if(ARGC GREATER 5)
+    set(env ${ARGV5})
   endif()
   ExternalProject_Add(${name}
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
@@ -70,10 +83,11 @@ function(vorn_release_build name toolchain cxx_flags link_flags)
     PREFIX ${PROJECT_BINARY_DIR}/external/${name}
     CONFIGURE_COMMAND
       ${CMAKE_COMMAND} -E env "CXXFLAGS=${reproducible_flags} ${cxx_flags}"
-      "LDFLAGS=${link_flags}"
+      "LDFLAGS=${link_flags}" ${env}
       ${CMAKE_COMMAND} -S <SOURCE_DIR> -B <BINARY_DIR> ${toolchain_arg}
       -DCMAKE_BUILD_TYPE=Release -DVORN_TESTS=OFF -DVORN_WERROR=${VORN_WERROR}
-    BUILD_COMMAND ${CMAKE_COMMAND} --build <BINARY_DIR> --target vorn
+    BUILD_COMMAND ${CMAKE_COMMAND} -E env ${env}
+      ${CMAKE_COMMAND} --build <BINARY_DIR> --target ${target}
     BUILD_ALWAYS ON
     INSTALL_COMMAND "")
 endfunction()
@@ -83,6 +97,10 @@ vorn_release_build(linux-x86_64 "" "" "-static ${linux_link}")
 vorn_release_build(linux-aarch64 aarch64-linux-gnu.cmake "" "${linux_link}")
 vorn_release_build(win32 i686-w64-mingw32.cmake "" "${windows_link}")
 vorn_release_build(win64 x86_64-w64-mingw32.cmake "" "${windows_link}")
+# The web page, site/ of the build. Debian's emcc finds its JavaScript
+# modules only through NODE_PATH.
+vorn_release_build(web emscripten.cmake "" "" vorn_web
+                   NODE_PATH=/usr/share/nodejs)
 
 set(VORN_ARTIFACTS_DIR ${PROJECT_BINARY_DIR}/artifacts)
 add_custom_target(vorn_artifacts ALL
