@@ -178,6 +178,28 @@ await page.setViewportSize({ width: 900, height: 1100 });
 await page.locator('#list-title').scrollIntoViewIfNeeded();
 await page.screenshot({ path: path.join(work, 'web.png'), fullPage: true });
 
+// A run that fails: the program's own usage message (main() given the game
+// alone), its status 1 shown beside the listing, not inside it.
+{
+  await page.evaluate(() => {
+    const real = createVorn;
+    window.createVorn = async (options) => {
+      const vorn = await real(options);
+      const call_main = vorn.callMain;
+      vorn.callMain = (args) => call_main(args.slice(0, 1));
+      return vorn;
+    };
+  });
+  await page.click('#example');
+  await page.waitForSelector('#listing[data-exit-status]');
+  check((await page.getAttribute('#listing', 'data-exit-status')) === '1', 'failed run: status not 1');
+  check((await page.textContent('#listing')).includes('\nUse: Vorn <game> '), 'failed run: no usage message');
+  check(!(await page.textContent('#listing')).includes('Exit status'), 'failed run: status inside the listing');
+  check((await page.isVisible('#problems')) && (await page.textContent('#errors')) === 'Exit status 1\n',
+    `failed run: problems shown as ${JSON.stringify(await page.textContent('#errors'))}`);
+  await open_page();
+}
+
 // Mixed-case names are one game; a file that is no planet file is named.
 {
   const dir = make_game('mixed', {
