@@ -148,7 +148,7 @@ TEST(NumberRule, InfinityAndNanOnlyAfterSign) {
       {"+INFINITY", 0x7F800000}, {"INF", 0x00000000},  {"inf", 0x00000000},
       {"+inf", 0x00000000},      {"-inf", 0x80000000}, {"+Inf", 0x00000000},
       {"+ INF", 0x00000000},     {"+IN", 0x00000000},  {"NAN", 0x00000000},
-      {"-nan", 0x80000000},
+      {"-nan", 0x80000000},      {"+NA", 0x00000000},  {"-NXN", 0x80000000},
   };
   expect_all(cases);
   for (const char *text : {"+NAN", "-NAN"}) {

@@ -35,7 +35,7 @@ std::size_t format_small(char *out, bool negative, std::uint64_t significand,
   char *at = out;
   if (exponent >= 0) {
     std::uint64_t whole = significand << exponent;
-    if (negative && whole != 0)
+    if (negative) // a zero has exponent -149: here whole is never 0
       *at++ = '-';
     at += write_digits(at, whole, 1);
     if (decimals > 0) {
@@ -92,7 +92,7 @@ std::size_t format_large(char *out, bool negative, std::uint64_t significand,
       chunk /= 10;
     }
   }
-  while (count > 1 && reversed[count - 1] == '0')
+  while (reversed[count - 1] == '0') // value is not 0: a digit isn't either
     --count;
   for (int i = 0; i < count; ++i)
     digits[i] = reversed[count - 1 - i];
