@@ -61,22 +61,19 @@ set(deb_link "-Wl,-z,relro -Wl,-z,now")
 # CMAKE_EXE_LINKER_FLAGS they would replace those (the 32-bit Windows
 # build's SSE2 arithmetic, the cross builds' static link), and the program
 # shipped would not be the one the tests ran.
-# A build's target is the program, vorn, unless a sixth argument names
-# another; a seventh, "NAME=value", goes into the environment of its
-# configure and build steps.
+# The build makes the program, vorn, unless TARGET names another; ENV
+# entries (NAME=value) go into the environment of its configure and build.
 function(vorn_release_build name toolchain cxx_flags link_flags)
+  cmake_parse_arguments(PARSE_ARGV 4 build "" TARGET ENV)
   if(toolchain)
     set(toolchain_arg
         -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/${toolchain})
   endif()
   set(target vorn)
-  if(ARGC GREATER 4)
-    set(target ${ARGV4})
+  if(build_TARGET)
+    set(target ${build_TARGET})
   endif()
-  set(env "")
-  if(ARGC GREATER 5)
-    set(env ${ARGV5})
-  endif()
+  set(env ${build_ENV})
   ExternalProject_Add(${name}
     SOURCE_DIR ${PROJECT_SOURCE_DIR}
     BINARY_DIR ${PROJECT_BINARY_DIR}/${name}
@@ -99,8 +96,8 @@ vorn_release_build(win32 i686-w64-mingw32.cmake "" "${windows_link}")
 vorn_release_build(win64 x86_64-w64-mingw32.cmake "" "${windows_link}")
 # The web page, site/ of the build. Debian's emcc finds its JavaScript
 # modules only through NODE_PATH.
-vorn_release_build(web emscripten.cmake "" "" vorn_web
-                   NODE_PATH=/usr/share/nodejs)
+vorn_release_build(web emscripten.cmake "" "" TARGET vorn_web
+                   ENV NODE_PATH=/usr/share/nodejs)
 
 set(VORN_ARTIFACTS_DIR ${PROJECT_BINARY_DIR}/artifacts)
 add_custom_target(vorn_artifacts ALL

@@ -9,8 +9,8 @@
 // The work dir gets the planet files, the downloads and web.png, a
 // screenshot of the example game's listing. With --example, as the release
 // check runs it on an unpacked page, only "Try the example game" is pressed,
-// and its download is left in the work dir as duel-listing.txt, for the
-// caller to compare.
+// and its download is left in the work dir as downloads/duel-listing.txt,
+// for the caller to compare.
 import { chromium } from 'playwright-core';
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -101,39 +101,34 @@ async function set_limits(limits) {
   for (let i = 0; i < 6; i++) await page.fill('#' + LIMIT_IDS[i], limits[i]);
 }
 
-// Waits for the run that `start` begins to end, then compares its listing,
-// downloaded and shown, with the native program's on `dir`.
-async function compare_run(what, start, dir, game, limits) {
+// Waits for the run that `start` begins to end, and saves its download in
+// the work dir's downloads/.
+async function run_and_save(start) {
   const started = Date.now();
   await start();
   await page.waitForSelector('#listing[data-exit-status]', { timeout: 120000 });
   const page_seconds = (Date.now() - started) / 1000;
-  const want = native(dir, game, limits);
   const status = await page.getAttribute('#listing', 'data-exit-status');
-  check(status === String(want.status), `${what}: exit status ${status}, native ${want.status}`);
   const [download] = await Promise.all([page.waitForEvent('download'), page.click('#download')]);
-  const saved = path.join(work, 'downloads', download.suggestedFilename());
+  const name = download.suggestedFilename();
+  const saved = path.join(work, 'downloads', name);
   await download.saveAs(saved);
-  check(download.suggestedFilename() === game + '-listing.txt', `${what}: saved as ${download.suggestedFilename()}`);
-  check(fs.readFileSync(saved).equals(want.stdout), `${what}: the downloaded bytes differ from the native program's`);
-  // Shown without loss: one character for each byte the program wrote.
   const shown = await page.textContent('#listing');
-  check(shown === decode(want.stdout), `${what}: the listing shown differs from the native program's`);
-  check(await page.isHidden('#problems'), `${what}: problems shown: ${await page.textContent('#errors')}`);
-  return { page_seconds, native_seconds: want.seconds, bytes: want.stdout };
+  return { page_seconds, status, name, bytes: fs.readFileSync(saved), shown };
 }
 
-// Presses "Try the example game" and saves the download as <name> in the
-// work dir; the listing shown must be those bytes, and the status 0.
-async function list_example(what, name) {
-  await page.click('#example');
-  await page.waitForSelector('#listing[data-exit-status]', { timeout: 120000 });
-  const status = await page.getAttribute('#listing', 'data-exit-status');
-  check(status === '0', `${what}: exit status ${status}`);
-  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#download')]);
-  const saved = path.join(work, name);
-  await download.saveAs(saved);
-  check((await page.textContent('#listing')) === decode(fs.readFileSync(saved)), `${what}: shown and saved differ`);
+// Runs as run_and_save, then compares its listing, downloaded and shown,
+// with the native program's on `dir`.
+async function compare_run(what, start, dir, game, limits) {
+  const run = await run_and_save(start);
+  const want = native(dir, game, limits);
+  check(run.status === String(want.status), `${what}: exit status ${run.status}, native ${want.status}`);
+  check(run.name === game + '-listing.txt', `${what}: saved as ${run.name}`);
+  check(run.bytes.equals(want.stdout), `${what}: the downloaded bytes differ from the native program's`);
+  // Shown without loss: one character for each byte the program wrote.
+  check(run.shown === decode(want.stdout), `${what}: the listing shown differs from the native program's`);
+  check(await page.isHidden('#problems'), `${what}: problems shown: ${await page.textContent('#errors')}`);
+  return { page_seconds: run.page_seconds, native_seconds: want.seconds, bytes: want.stdout };
 }
 
 async function finish() {
@@ -159,7 +154,9 @@ fs.mkdirSync(path.join(work, 'downloads'), { recursive: true });
 const open_ms = await open_page();
 console.log(`page opened in ${open_ms} ms`);
 if (example_only) {
-  await list_example('example game', 'duel-listing.txt');
+  const run = await run_and_save(() => page.click('#example'));
+  check(run.status === '0', `example game: exit status ${run.status}`);
+  check(run.shown === decode(run.bytes), 'example game: the listing shown differs from the one saved');
   await finish();
 }
 // The page's display decoding keeps every byte: 256 bytes, 256 distinct
