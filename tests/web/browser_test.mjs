@@ -350,9 +350,13 @@ test_case('table', async () => {
   check(csv.name === 'table-planets.csv', `table: CSV saved as ${csv.name}`);
   check(csv.bytes.equals(Buffer.from(want, 'latin1')), `table: CSV is ${JSON.stringify(csv.bytes.toString('latin1'))}`);
   // By keyboard: a header's button takes Enter.
-  await page.evaluate(() => document.querySelectorAll('#table th button')[1].focus());
-  await page.press('Enter');
-  await page.wait_for(() => document.querySelectorAll('#table th')[1].getAttribute('aria-sort') === 'ascending');
+  if (page.keys_press_buttons) {
+    await page.evaluate(() => document.querySelectorAll('#table th button')[1].focus());
+    await page.press('Enter');
+    await page.wait_for(() => document.querySelectorAll('#table th')[1].getAttribute('aria-sort') === 'ascending');
+  } else {
+    note('table: sorting by keyboard not checked: the driver\'s keys press no button');
+  }
 });
 
 // At a phone's width every listed planet's values are in sight without
@@ -395,9 +399,12 @@ test_case('keyboard', async () => {
     await page.press('SelectAll');
     await page.type(limits[i]);
   }
-  // Safari's default leaves buttons out of the Tab order; Enter in a limit
-  // lists too.
-  if (!(await tab_to('run'))) await page.evaluate(() => document.getElementById('radmax').focus());
+  // Enter in a limit lists too, where the driver's keys don't press a
+  // button or Tab leaves buttons out (Safari's default).
+  if (page.keys_press_buttons && !(await tab_to('run'))) {
+    await page.evaluate(() => document.getElementById('radmax').focus());
+    note('keyboard: Tab does not reach the button; Enter in a limit lists');
+  }
   await compare_run('keyboard', () => page.press('Enter'), dir, 'duel', limits);
   await open_page();
   const kept = await page.evaluate((ids) => ids.map((id) => document.getElementById(id).value), LIMIT_IDS);

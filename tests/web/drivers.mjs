@@ -92,6 +92,7 @@ export async function chromium(work, own) {
   page.on('pageerror', (error) => driver_errors.push(String(error)));
   return common({
     name: 'chromium',
+    keys_press_buttons: true,
     driver_errors,
     foreign,
     page,
@@ -129,6 +130,9 @@ export async function firefox() {
   page.on('pageerror', (error) => driver_errors.push(String(error)));
   return common({
     name: 'firefox',
+    // The keys it sends over BiDi reach the page's handlers, but don't
+    // press a focused button.
+    keys_press_buttons: false,
     driver_errors,
     goto: (url) => page.goto(url),
     reload: () => page.reload(),
@@ -200,6 +204,7 @@ export async function webkit() {
   const KEYS = { Tab: Key.TAB, Enter: Key.ENTER, SelectAll: Key.chord(Key.CONTROL, 'a') };
   return common({
     name: 'webkit',
+    keys_press_buttons: true,
     driver_errors: [],
     goto: (url) => driver.get(url),
     reload: () => driver.navigate().refresh(),
