@@ -40,10 +40,9 @@ foreach(tool dpkg-deb dpkg-shlibdeps zip unzip tar gzip qemu-aarch64 emcc
              node npm chromium)
   find_program(VORN_HAVE_${tool} ${tool})
   if(NOT VORN_HAVE_${tool})
-    message(FATAL_ERROR "The release needs ${tool}: apt-get install "
-      "dpkg-dev zip unzip qemu-user g++-aarch64-linux-gnu "
-      "g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 emscripten chromium, "
-      "and Node.js with npm")
+    message(FATAL_ERROR "The release needs ${tool}: `.ci/install-missing "
+      "@release` installs its Debian packages (.ci/packages); it needs "
+      "Node.js with npm too")
   endif()
 endforeach()
 
