@@ -11,6 +11,7 @@ include(ExternalProject)
 include(${PROJECT_SOURCE_DIR}/packaging/artifacts.cmake)
 vorn_read_artifacts(${PROJECT_SOURCE_DIR}/packaging/artifacts
                     ${PROJECT_VERSION})
+vorn_write_artifacts(${PROJECT_BINARY_DIR}/artifacts.txt)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
              ${PROJECT_SOURCE_DIR}/packaging/artifacts)
 
