@@ -1,7 +1,8 @@
 # Cross build for Linux with Debian's cross compiler for the triple
-# VORN_CROSS_TRIPLE (package g++-<triple>); the tests run under qemu
-# user-mode emulation (package qemu-user), which runs even where the kernel
-# refuses the target's programs.
+# VORN_CROSS_TRIPLE; the tests run under qemu user-mode emulation, which
+# runs even where the kernel refuses the target's programs. The Debian
+# packages of each target are the group of its preset's name in
+# .ci/packages.
 #
 #   cmake -S . -B build-s390x -DCMAKE_TOOLCHAIN_FILE=cmake/linux-gnu.cmake \
 #     -DVORN_CROSS_TRIPLE=s390x-linux-gnu
@@ -17,8 +18,6 @@ set(CMAKE_SYSTEM_NAME Linux)
 string(REGEX REPLACE "-.*" "" CMAKE_SYSTEM_PROCESSOR ${VORN_CROSS_TRIPLE})
 
 set(CMAKE_CXX_COMPILER ${VORN_CROSS_TRIPLE}-g++)
-# The program is C++ alone, but GoogleTest's project() enables C as well;
-# without a name here CMake would take the host's cc for it.
 set(CMAKE_C_COMPILER ${VORN_CROSS_TRIPLE}-gcc)
 
 if(CMAKE_SYSTEM_PROCESSOR MATCHES "^i[3-6]86$")

@@ -1,10 +1,11 @@
 # Cross build of a Windows console program with Debian's mingw-w64 for the
 # triple VORN_CROSS_TRIPLE; the release ships both:
-# - i686-w64-mingw32, 32-bit (package g++-mingw-w64-i686), tested under
-#   32-bit Wine (packages wine and wine32:i386) where the host runs 32-bit
-#   programs;
-# - x86_64-w64-mingw32, 64-bit (package g++-mingw-w64-x86-64), tested under
-#   64-bit Wine (package wine64), which runs where 32-bit Wine can't.
+# - i686-w64-mingw32, 32-bit, tested under 32-bit Wine where the host runs
+#   32-bit programs;
+# - x86_64-w64-mingw32, 64-bit, tested under 64-bit Wine, which runs where
+#   32-bit Wine can't.
+# The Debian packages are the groups win32, win64, wine32 and wine64 of
+# .ci/packages.
 #
 #   cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/w64-mingw32.cmake \
 #     -DVORN_CROSS_TRIPLE=i686-w64-mingw32
@@ -13,9 +14,7 @@ set(CMAKE_SYSTEM_NAME Windows)
 
 # The posix thread model: GoogleTest needs std::mutex, which the win32 model
 # of this compiler lacks. The program starts no threads, and the static link
-# takes in what the model needs. The program is C++ alone, but GoogleTest's
-# project() enables C as well; without a name here CMake would take the
-# host's cc for it.
+# takes in what the model needs.
 set(CMAKE_CXX_COMPILER ${VORN_CROSS_TRIPLE}-g++-posix)
 set(CMAKE_C_COMPILER ${VORN_CROSS_TRIPLE}-gcc-posix)
 
