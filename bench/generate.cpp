@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "splitmix64.h"
+
 namespace {
 
 constexpr int FILE_COUNT = 16;
@@ -37,24 +39,15 @@ const char *const NOTES[] = {"",         "",      "",       "sea world",
                              "ice caps", "ruins", "storms", "old colony"};
 const char *const OWNERS[] = {"-", "-", "Tarrin", "Ves", "Okanu", "Lirael"};
 
-// splitmix64: small, fast, and the same sequence everywhere.
-std::uint64_t next_random(std::uint64_t *state) {
-  std::uint64_t z = (*state += 0x9E3779B97F4A7C15u);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-  return z ^ (z >> 31);
-}
-
-// A number in [0, bound); the slight bias of the modulo does not matter here.
-int random_below(std::uint64_t *state, int bound) {
-  return static_cast<int>(next_random(state) %
-                          static_cast<std::uint64_t>(bound));
+// A number in [0, bound), as an int for the arithmetic of the columns.
+int random_int(std::uint64_t *state, int bound) {
+  return static_cast<int>(random_below(state, static_cast<unsigned>(bound)));
 }
 
 // One of `words`, chosen at random.
 template <std::size_t N>
 const char *pick(const char *const (&words)[N], std::uint64_t *state) {
-  return words[random_below(state, static_cast<int>(N))];
+  return words[random_below(state, static_cast<unsigned>(N))];
 }
 
 bool write_file(const char *name, int planets, int first_ident,
@@ -72,30 +65,30 @@ bool write_file(const char *name, int planets, int first_ident,
     const char *first = pick(FIRST_SYLLABLES, state);
     const char *second = pick(SECOND_SYLLABLES, state);
     std::fprintf(out, "%s%s-%d\t%d\tRim-%d", first, second, ident, ident,
-                 1 + random_below(state, 9));
+                 1 + random_int(state, 9));
     for (int axis = 0; axis < 3; ++axis)
-      std::fprintf(out, "\t%d", random_below(state, 10000));
-    int size = 1 + random_below(state, 12);
-    int mass = random_below(state, 1000);
-    int moons = random_below(state, 10);
-    const char *rings = random_below(state, 2) != 0 ? "yes" : "no";
-    int albedo = random_below(state, 100);
+      std::fprintf(out, "\t%d", random_int(state, 10000));
+    int size = 1 + random_int(state, 12);
+    int mass = random_int(state, 1000);
+    int moons = random_int(state, 10);
+    const char *rings = random_int(state, 2) != 0 ? "yes" : "no";
+    int albedo = random_int(state, 100);
     std::fprintf(out, "\t%d\t%d.%02d\t%d\t%s\t0.%02d", size, mass / 100,
                  mass % 100, moons, rings, albedo);
-    int axial = random_below(state, 91);
-    int day = 5 + random_below(state, 76);
-    int year = 100 + random_below(state, 1900);
+    int axial = random_int(state, 91);
+    int day = 5 + random_int(state, 76);
+    int year = 100 + random_int(state, 1900);
     std::fprintf(out, "\t%d\t%d\t%d", axial, day, year);
     for (int resource = 0; resource < 3; ++resource)
-      std::fprintf(out, "\t%d", random_below(state, 1000));
+      std::fprintf(out, "\t%d", random_int(state, 1000));
     const char *crust = pick(CRUSTS, state);
     const char *core = pick(CORES, state);
-    int magnet = random_below(state, 300);
+    int magnet = random_int(state, 300);
     std::fprintf(out, "\t%s\t%s\t%d.%02d", crust, core, magnet / 100,
                  magnet % 100);
-    int grav = 5 + random_below(state, 300);    // hundredths: 0.05 to 3.04 g
-    int temp = -180 + random_below(state, 400); // -180 to 219 C
-    int rad = random_below(state, 400);         // 0 to 399 mR
+    int grav = 5 + random_int(state, 300);    // hundredths: 0.05 to 3.04 g
+    int temp = -180 + random_int(state, 400); // -180 to 219 C
+    int rad = random_int(state, 400);         // 0 to 399 mR
     std::fprintf(out, "\t%d.%02dg\t%dC\t%dmR", grav / 100, grav % 100, temp,
                  rad);
     const char *note = pick(NOTES, state);

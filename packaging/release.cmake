@@ -11,6 +11,7 @@ include(ExternalProject)
 include(${PROJECT_SOURCE_DIR}/packaging/artifacts.cmake)
 vorn_read_artifacts(${PROJECT_SOURCE_DIR}/packaging/artifacts
                     ${PROJECT_VERSION})
+vorn_write_artifacts(${PROJECT_BINARY_DIR}/artifacts.txt)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
              ${PROJECT_SOURCE_DIR}/packaging/artifacts)
 
@@ -40,10 +41,9 @@ foreach(tool dpkg-deb dpkg-shlibdeps zip unzip tar gzip qemu-aarch64 emcc
              node npm chromium)
   find_program(VORN_HAVE_${tool} ${tool})
   if(NOT VORN_HAVE_${tool})
-    message(FATAL_ERROR "The release needs ${tool}: apt-get install "
-      "dpkg-dev zip unzip qemu-user g++-aarch64-linux-gnu "
-      "g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine64 emscripten chromium, "
-      "and Node.js with npm")
+    message(FATAL_ERROR "The release needs ${tool}: `.ci/install-missing "
+      "@release` installs its Debian packages (.ci/packages); it needs "
+      "Node.js with npm too")
   endif()
 endforeach()
 
@@ -61,13 +61,17 @@ set(deb_link "-Wl,-z,relro -Wl,-z,now")
 # CMAKE_EXE_LINKER_FLAGS they would replace those (the 32-bit Windows
 # build's SSE2 arithmetic, the cross builds' static link), and the program
 # shipped would not be the one the tests ran.
-# The build makes the program, vorn, unless TARGET names another; ENV
-# entries (NAME=value) go into the environment of its configure and build.
+# The build makes the program, vorn, unless TARGET names another; a cross
+# toolchain file takes its target's triple as TRIPLE; ENV entries
+# (NAME=value) go into the environment of its configure and build.
 function(vorn_release_build name toolchain cxx_flags link_flags)
-  cmake_parse_arguments(PARSE_ARGV 4 build "" TARGET ENV)
+  cmake_parse_arguments(PARSE_ARGV 4 build "" "TARGET;TRIPLE" ENV)
   if(toolchain)
     set(toolchain_arg
         -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/${toolchain})
+  endif()
+  if(build_TRIPLE)
+    list(APPEND toolchain_arg -DVORN_CROSS_TRIPLE=${build_TRIPLE})
   endif()
   set(target vorn)
   if(build_TARGET)
@@ -91,9 +95,12 @@ endfunction()
 
 vorn_release_build(deb "" "${deb_flags}" "${linux_link} ${deb_link}")
 vorn_release_build(linux-x86_64 "" "" "-static ${linux_link}")
-vorn_release_build(linux-aarch64 aarch64-linux-gnu.cmake "" "${linux_link}")
-vorn_release_build(win32 i686-w64-mingw32.cmake "" "${windows_link}")
-vorn_release_build(win64 x86_64-w64-mingw32.cmake "" "${windows_link}")
+vorn_release_build(linux-aarch64 linux-gnu.cmake "" "${linux_link}"
+                   TRIPLE aarch64-linux-gnu)
+vorn_release_build(win32 w64-mingw32.cmake "" "${windows_link}"
+                   TRIPLE i686-w64-mingw32)
+vorn_release_build(win64 w64-mingw32.cmake "" "${windows_link}"
+                   TRIPLE x86_64-w64-mingw32)
 # The web page, site/ of the build. Debian's emcc finds its JavaScript
 # modules only through NODE_PATH.
 vorn_release_build(web emscripten.cmake "" "" TARGET vorn_web

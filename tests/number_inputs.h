@@ -1,27 +1,15 @@
 // Generated number texts for the tests that run to_single over many inputs.
-// Everything here is integer arithmetic with a random generator written out
-// below, so that the same seed gives the same inputs on every platform: the
-// C library's printf and the standard library's distributions differ from
-// one platform to the next.
+// Everything here is integer arithmetic with the random generator of
+// splitmix64.h, so that the same seed gives the same inputs on every
+// platform: the C library's printf and the standard library's distributions
+// differ from one platform to the next.
 #ifndef VORN_TESTS_NUMBER_INPUTS_H
 #define VORN_TESTS_NUMBER_INPUTS_H
 
 #include <cstdint>
 #include <string>
 
-// splitmix64: a whole 64-bit state, every output from a full-period walk.
-inline std::uint64_t next_random(std::uint64_t *state) {
-  std::uint64_t z = (*state += 0x9E3779B97F4A7C15u);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-  return z ^ (z >> 31);
-}
-
-// A number below `bound`; the bias of the remainder is far below what any
-// of these tests could notice.
-inline unsigned random_below(std::uint64_t *state, unsigned bound) {
-  return static_cast<unsigned>(next_random(state) % bound);
-}
+#include "splitmix64.h"
 
 inline std::string random_sign(std::uint64_t *state) {
   static const char *const SIGNS[] = {"", "-", "+"};
