@@ -8,9 +8,11 @@
 // feed.
 //
 // A listing cut short must never pass for a whole one: at the first write
-// that fails (a full disk, a closed standard output, a reader that has gone
-// away), the run stops at once with "vorn: write error: <reason>" on
-// standard error and exit status 2.
+// that fails (a full disk, a closed standard output), the run stops at once
+// with "vorn: write error: <reason>" on standard error and exit status 2.
+// A pipe whose reader has gone fails a write the same way only where SIGPIPE
+// is ignored; where it has its default action, the signal ends the process
+// in that write, before any message.
 void start_output();
 void put_text(const char *text);
 void put_fixed(float value, int decimals);
