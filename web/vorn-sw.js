@@ -7,7 +7,7 @@
 const CACHE = 'vorn-page';
 const PAGE_FILES = [
   './', 'index.html', 'vorn-page.css', 'vorn-page.js', 'vorn-worker.js', 'vorn-web.js', 'vorn.webmanifest',
-  'vorn-icon.svg', 'vorn-icon-192.png', 'vorn-icon-512.png',
+  'vorn-icon.svg', 'vorn-icon-192.png', 'vorn-icon-512.png', 'vorn.txt',
 ];
 
 self.addEventListener('install', (event) => {
