@@ -38,6 +38,9 @@ let picker = 'files'; // the id of the picker the files came from
 let last_run = null; // { game, bytes, rows } of the listing shown
 let worker = null;
 let running = null; // { resolve } of the listing in progress
+// Whether the worker can read the chosen files itself: WebKit's worker
+// can't for a page opened from file://, and is then given their contents.
+let worker_reads_files = true;
 let drawing = 0; // bumped to stop the drawing of an older listing
 
 function $(id) {
@@ -270,7 +273,23 @@ async function list(game_name, job, checked_files) {
   $('status').textContent = 'Listing ' + game_name + '...';
   const started = performance.now();
   const checks = SIZE_MAY_BE_STALE ? checked_files.map(unchanged) : [];
-  let result = await run_vorn({ ...job, args: [game_name, ...limits()] });
+  const args = [game_name, ...limits()];
+  let result = worker_reads_files || !job.files ? await run_vorn({ ...job, args }) : null;
+  // The worker can't read a file: say which one changed; or, where the page
+  // reads every one whole, as it was chosen, the worker can't read any of
+  // them (WebKit's, for a page from file://) and gets their contents.
+  if (job.files && (!result || result.unreadable)) {
+    const changed = (await Promise.all(job.files.map(unchanged))).indexOf(false);
+    if (changed >= 0) {
+      result = { unreadable: job.files[changed].name };
+    } else {
+      worker_reads_files = false;
+      const contents = await Promise.all(
+        job.files.map(async (file) => ({ name: file.name, bytes: new Uint8Array(await file.arrayBuffer()) })),
+      );
+      result = await run_vorn({ contents, args });
+    }
+  }
   running = null;
   if (!result.cancelled && !result.failed && !result.unreadable) {
     const first = (await Promise.all(checks)).indexOf(false);

@@ -3,8 +3,9 @@
 // URL made of this function's text and the module's (vorn-web.js), because
 // a page opened from file:// may not start a worker from a file.
 //
-// Messages in: { game, args, files: [File] }, or { game, args, example }
-// for the built-in example game. Messages out: { reading, of } as each
+// Messages in: { args, files: [File] }, { args, contents: [{ name, bytes }] }
+// where this worker can't read a File (WebKit, for a page opened from
+// file://), or { args, example } for the built-in example game. Messages out: { reading, of } as each
 // planet file is first read, then one of { status, stdout, stderr, pieces,
 // cells, old_layout } (the program's end, the bytes it wrote, and what the
 // page shows of them) or { unreadable } (the name of a chosen file that can
@@ -126,13 +127,20 @@ function vorn_worker() {
   }
 
   self.onmessage = async (event) => {
-    const { args, files, example } = event.data;
+    const { args, files, contents, example } = event.data;
     const { vorn, stdout, stderr } = await ready;
     ready = next_module();
     let status;
     try {
-      if (example) vorn.FS.chdir(example);
-      else mount_files(vorn, files);
+      if (example) {
+        vorn.FS.chdir(example);
+      } else if (contents) {
+        vorn.FS.mkdir('/game');
+        for (const file of contents) vorn.FS.writeFile('/game/' + file.name, file.bytes);
+        vorn.FS.chdir('/game');
+      } else {
+        mount_files(vorn, files);
+      }
       status = vorn.callMain(args);
     } catch (error) {
       if (error && error.unreadable) {

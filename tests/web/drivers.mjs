@@ -201,7 +201,7 @@ export async function webkit() {
   await driver.manage().window().setRect({ width: 1000, height: 900 });
   await driver.manage().setTimeouts({ script: 600000, pageLoad: 60000 });
   const find = (selector) => driver.findElement(By.css(selector));
-  const KEYS = { Tab: Key.TAB, Enter: Key.ENTER, SelectAll: Key.chord(Key.CONTROL, 'a') };
+  const KEYS = { Tab: Key.TAB, Enter: Key.ENTER };
   return common({
     name: 'webkit',
     keys_press_buttons: true,
@@ -224,8 +224,15 @@ export async function webkit() {
       await input.clear();
       await input.sendKeys(text);
     },
-    choose: async (selector, paths) => (await find(selector)).sendKeys(paths.join('\n')),
-    press: (key) => driver.actions().sendKeys(KEYS[key]).perform(),
+    // Keys sent to a file input add to the files it holds.
+    choose: async (selector, paths) => {
+      await driver.executeScript('document.querySelector(arguments[0]).value = "";', selector);
+      await (await find(selector)).sendKeys(paths.join('\n'));
+    },
+    press: (key) =>
+      key === 'SelectAll'
+        ? driver.actions().keyDown(Key.CONTROL).sendKeys('a').keyUp(Key.CONTROL).perform()
+        : driver.actions().sendKeys(KEYS[key]).perform(),
     type: (text) => driver.actions().sendKeys(text).perform(),
     resize: (width, height) => driver.manage().window().setRect({ width, height }),
     screenshot: async (file) => fs.writeFileSync(file, Buffer.from(await driver.takeScreenshot(), 'base64')),
