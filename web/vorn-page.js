@@ -31,6 +31,8 @@ const ROWS_PER_PIECE = 100;
 // Rows rendered beyond those in sight, above and below, so that scrolling
 // doesn't show a blank row before the page marks it.
 const ROWS_AROUND = 60;
+// The height of every row of the table, as vorn-page.css sets it.
+const ROW_HEIGHT_REM = 1.7;
 
 let games = new Map(); // lower-case base name -> { name, files: [File] }
 let folder = null; // the kept directory handle, when a folder is chosen
@@ -214,7 +216,8 @@ function restart_worker() {
 function run_vorn(job) {
   return new Promise((resolve) => {
     running = { resolve };
-    worker.postMessage(job);
+    // Contents are handed over, not copied.
+    worker.postMessage(job, job.contents ? job.contents.map((file) => file.bytes.buffer) : []);
   });
 }
 
@@ -245,6 +248,27 @@ async function unchanged(file) {
   }
 }
 
+// Whether each file is unchanged. Reading a whole game would hold the page,
+// so the files are read in a worker of their own, made, as the program's,
+// from a function's text. A file that this worker can't read is read again
+// by the page, whose answer counts: WebKit's workers can read no chosen
+// file for a page opened from file://.
+function files_unchanged(files) {
+  const source = unchanged + '\nonmessage = async (event) => {\n  const answers = [];\n' +
+    '  for (const file of event.data) answers.push(await unchanged(file));\n  postMessage(answers);\n};\n';
+  const url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
+  const checker = new Worker(url);
+  URL.revokeObjectURL(url);
+  return new Promise((resolve) => {
+    checker.onmessage = (event) => resolve(event.data);
+    checker.onerror = () => resolve(files.map(() => false));
+    checker.postMessage(files);
+  }).then((answers) => {
+    checker.terminate();
+    return Promise.all(answers.map((answer, i) => answer || unchanged(files[i])));
+  });
+}
+
 function limits() {
   return LIMIT_IDS.map((id) => $(id).value);
 }
@@ -272,14 +296,14 @@ async function list(game_name, job, checked_files) {
   save_limits();
   $('status').textContent = 'Listing ' + game_name + '...';
   const started = performance.now();
-  const checks = SIZE_MAY_BE_STALE ? checked_files.map(unchanged) : [];
+  const checks = SIZE_MAY_BE_STALE && checked_files.length > 0 ? files_unchanged(checked_files) : [];
   const args = [game_name, ...limits()];
   let result = worker_reads_files || !job.files ? await run_vorn({ ...job, args }) : null;
   // The worker can't read a file: say which one changed; or, where the page
   // reads every one whole, as it was chosen, the worker can't read any of
   // them (WebKit's, for a page from file://) and gets their contents.
   if (job.files && (!result || result.unreadable)) {
-    const changed = (await Promise.all(job.files.map(unchanged))).indexOf(false);
+    const changed = (await files_unchanged(job.files)).indexOf(false);
     if (changed >= 0) {
       result = { unreadable: job.files[changed].name };
     } else {
@@ -292,7 +316,7 @@ async function list(game_name, job, checked_files) {
   }
   running = null;
   if (!result.cancelled && !result.failed && !result.unreadable) {
-    const first = (await Promise.all(checks)).indexOf(false);
+    const first = (await checks).indexOf(false);
     if (first >= 0) result = { unreadable: checked_files[first].name };
   }
   set_busy(false);
@@ -342,23 +366,24 @@ function next_task() {
 
 // Appends the pieces that `make_piece` makes to `parent`, giving the page
 // back whenever drawing has taken its budget: a large listing is drawn over
-// many frames instead of holding the page for the whole of it. `drawn`
-// is called once the first slice is in. Returns false when a newer listing
-// or sort took over.
-async function draw_in_pieces(parent, count, make_piece, drawn = () => {}) {
+// many frames instead of holding the page for the whole of it. `sliced` is
+// called after each slice, with true after the first. Returns false when a
+// newer listing or sort took over.
+async function draw_in_pieces(parent, count, make_piece, sliced = () => {}) {
   const mine = drawing;
   let slice_start = performance.now();
+  let first = true;
   for (let i = 0; i < count; i++) {
     if (performance.now() - slice_start > DRAW_BUDGET_MS) {
-      drawn();
-      drawn = () => {};
+      sliced(first);
+      first = false;
       await next_task();
       if (mine !== drawing) return false;
       slice_start = performance.now();
     }
     parent.append(make_piece(i));
   }
-  drawn();
+  sliced(first);
   return true;
 }
 
@@ -383,7 +408,7 @@ function make_row(cells) {
 }
 
 // Draws the rows in their order, a piece at a time; the table is busy
-// until the last is in. `drawn` as for draw_in_pieces.
+// until the last is in. `drawn` is called once the first slice is in.
 async function draw_rows(rows, drawn) {
   const table = $('table');
   table.setAttribute('aria-busy', 'true');
@@ -393,7 +418,8 @@ async function draw_rows(rows, drawn) {
     const piece = document.createDocumentFragment();
     for (const row of rows.slice(i * ROWS_PER_PIECE, (i + 1) * ROWS_PER_PIECE)) piece.append(make_row(row));
     return piece;
-  }, () => {
+  }, (first) => {
+    if (!first) return pad_rows();
     mark_seen_rows();
     drawn();
   });
@@ -402,24 +428,40 @@ async function draw_rows(rows, drawn) {
   mark_seen_rows();
 }
 
-// Marks the rows in sight in the table's box, and a few around them, to be
-// rendered, and unmarks the others that were. Every row is one line high.
+// Displays the rows in sight in the table's box, and a few around them,
+// and hides the others that were; the tbody's padding takes the place of
+// the rows above and below. Every row is one line high.
 let seen_rows = [];
+let seen_end = 0;
+function row_height() {
+  return parseFloat(getComputedStyle(document.documentElement).fontSize) * ROW_HEIGHT_REM;
+}
+
 function mark_seen_rows() {
   const box = document.querySelector('.table-scroll');
-  const rows = $('rows').rows;
+  const body = $('rows');
+  const rows = body.rows;
   for (const row of seen_rows) row.classList.remove('seen');
   seen_rows = [];
-  if (rows.length === 0) return;
-  const height = rows[0].getBoundingClientRect().height || 1;
+  const height = row_height();
   // How far the first row is above the top of the box, as it scrolls.
-  const top = box.getBoundingClientRect().top - $('rows').getBoundingClientRect().top;
-  const first = Math.max(0, Math.floor(top / height) - ROWS_AROUND);
+  const top = box.getBoundingClientRect().top - body.getBoundingClientRect().top;
+  const first = Math.min(rows.length, Math.max(0, Math.floor(top / height) - ROWS_AROUND));
   const last = Math.min(rows.length, Math.ceil((top + box.clientHeight) / height) + ROWS_AROUND);
   for (let i = first; i < last; i++) {
     rows[i].classList.add('seen');
     seen_rows.push(rows[i]);
   }
+  body.style.paddingTop = first * height + 'px';
+  seen_end = last;
+  pad_rows();
+}
+
+// The padding below the seen rows, for rows added since they were marked:
+// set without reading the layout, so that drawing a piece doesn't wait for
+// the layout of the one before.
+function pad_rows() {
+  $('rows').style.paddingBottom = ($('rows').rows.length - seen_end) * row_height() + 'px';
 }
 
 // Shows a listing: its text, whole, then its table, of which as much as
