@@ -232,7 +232,7 @@ test_case('example game', async () => {
   check(JSON.stringify(limits) === JSON.stringify(DEFAULT_LIMITS), 'the first visit lacks the example limits');
   await compare_run('example game', 'example', EXAMPLES, 'duel', DEFAULT_LIMITS);
   if (engine === 'chromium') {
-    await page.resize(900, 1100);
+    await page.resize(1280, 1000);
     await page.evaluate(() => document.getElementById('list-title').scrollIntoView());
     await page.screenshot(path.join(work, 'web.png'));
     await page.resize(1000, 900);
