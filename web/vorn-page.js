@@ -161,13 +161,21 @@ async function may_read(handle, ask) {
   return ask && (await handle.requestPermission(mode)) === 'granted';
 }
 
+// Offers the kept folder's games as the folder is now. A folder that was
+// moved or removed, or that the page may not read, offers none, and says
+// what to do in a player's words.
 async function read_folder(ask) {
-  if (!(await may_read(folder, ask))) {
-    show_games([], 'Game folder ' + folder.name + ': press "List planets" to let the page read it again.');
+  try {
+    if (!(await may_read(folder, ask))) {
+      show_games([], 'Game folder ' + folder.name + ': press "List planets" to let the page read it again.');
+      return false;
+    }
+    show_games(await folder_files(folder), 'Game folder ' + folder.name + ', read as it is now at each listing.');
+    return true;
+  } catch (error) {
+    show_games([], 'The game folder ' + folder.name + ' can no longer be read: choose it again.');
     return false;
   }
-  show_games(await folder_files(folder), 'Game folder ' + folder.name + ', read as it is now at each listing.');
-  return true;
 }
 
 async function choose_folder() {
@@ -343,7 +351,8 @@ async function list(game_name, job, checked_files) {
 async function list_chosen() {
   if (running) return;
   if (folder && !(await read_folder(true))) {
-    $('status').textContent = 'The page may not read the game folder ' + folder.name + '.';
+    $('status').textContent = $('found').textContent;
+    $('choose-folder').focus();
     return;
   }
   const name = $('game').value;

@@ -105,12 +105,15 @@ const TYPES = {
 };
 let server = null;
 let server_sockets = new Set();
+// What the pages asked for and the site lacks (a favicon.ico, say).
+const missing = [];
 function start_server(port = 0) {
   server_sockets = new Set();
   server = http.createServer((request, response) => {
     const name = decodeURIComponent(new URL(request.url, 'http://x').pathname).replace(/\/$/, '/index.html');
     const file = path.join(site, path.normalize(name));
     if (!file.startsWith(site + path.sep) || !fs.existsSync(file) || !fs.statSync(file).isFile()) {
+      missing.push(request.url);
       response.writeHead(404).end();
       return;
     }
@@ -638,6 +641,8 @@ for (engine of engines) {
   }
   note(`done in ${((Date.now() - started) / 1000).toFixed(0)} s`);
 }
+engine = 'server';
+check(missing.length === 0, 'requests for files the site lacks: ' + missing.join(' '));
 await stop_server();
 console.log(failures === 0 ? 'browser test: passed' : `browser test: ${failures} failed`);
 process.exit(failures === 0 ? 0 : 1);
