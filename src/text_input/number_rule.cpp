@@ -85,8 +85,8 @@ const float EXACT_POWERS[11] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
 // The words that stand for a value of their own.
 enum SpecialValue { NOT_SPECIAL, SPECIAL_INFINITY, SPECIAL_NAN };
 
-// What the text says, before any rounding: the value digits * 10^exponent
-// with its sign, unless it is a special value.
+// What the parse finds in the text, before any rounding: a sign, and
+// either a special value or a decimal one.
 struct DecimalNumber {
   bool negative;
   SpecialValue special;
@@ -96,7 +96,7 @@ struct DecimalNumber {
 };
 
 // Steps 1 to 4: the parse. Reads the number at the start of `at`, which is
-// zero-terminated, into *number; nothing is rounded yet.
+// zero-terminated, into *number, and ignores whatever follows it.
 void parse_decimal(const unsigned char *at, DecimalNumber *number) {
   // Step 1: leading white space, then an optional sign.
   while (*at == ' ' || (*at >= 0x09 && *at <= 0x0D))
