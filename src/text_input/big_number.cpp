@@ -117,6 +117,15 @@ std::uint64_t big_divide_64(const BigNumber *a, const BigNumber *b,
         (std::uint64_t{u.limb[j + n]} << 32) | u.limb[j + n - 1];
     std::uint64_t guess = top / v.limb[n - 1];
     std::uint64_t rest = top % v.limb[n - 1];
+    // The part of u in hand is below v * BASE, so u's top limb is at most
+    // v's, and only when the two are equal can the guess reach BASE (or
+    // BASE + 1). The test against v's second limb then leaves it at most
+    // one too large (Knuth's step D3), which the add-back below mends. So
+    // a guess of exactly BASE that slipped through would still end as
+    // BASE - 1: the test `guess > BASE` would give the same quotient for
+    // every input, though to_single's inputs do reach that case (for
+    // example 9313225746154785156e-28, just below 2^-30). The full test
+    // keeps the multiplication below to guesses of 32 bits.
     while (guess >= BASE ||
            (n >= 2 &&
             guess * v.limb[n - 2] > ((rest << 32) | u.limb[j + n - 2]))) {

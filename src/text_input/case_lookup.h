@@ -38,6 +38,9 @@ void upper_case_ascii_in_code_page(char *text, unsigned code_page);
 // links, a link whose target has a name too long). A regular file that is
 // there but can't be opened (no access to it, no descriptor left) ends it:
 // that is the file asked for, and it is passed over like a missing one.
+// The caller keeps both names shorter than 256 bytes, as report_file_name
+// does: the walk copies the path and its components into fixed buffers
+// sized for that, without a check.
 int look_up_report_file(const char *name, const char *typed_name);
 
 #endif

@@ -11,18 +11,24 @@ namespace {
 const std::uint64_t TEN_TO_19 = 10000000000000000000u;
 constexpr int PRINTED_DIGITS_MAX = 40;
 constexpr int EXACT_DIGITS = 19;
+// Chunks of nine digits in the largest float, 2^128 - 2^104 < 10^39.
+constexpr int CHUNKS_MAX = 5;
 
-// Writes `value` in decimal with at least `width` digits.
+// Writes `value` in decimal with at least `width` digits (at most 9), and
+// nothing after them: every caller writes a point or the final zero next.
+// The digits come out last first, so they are made at the end of `made`
+// and copied out whole.
 std::size_t write_digits(char *out, std::uint64_t value, int width) {
-  char reversed[24];
-  int count = 0;
+  char made[20]; // 2^64 has 20 digits
+  char *end = made + sizeof made;
+  char *first = end;
   do {
-    reversed[count++] = static_cast<char>('0' + value % 10);
+    *--first = static_cast<char>('0' + value % 10);
     value /= 10;
-  } while (value != 0 || count < width);
-  for (int i = 0; i < count; ++i)
-    out[i] = reversed[count - 1 - i];
-  return static_cast<std::size_t>(count);
+  } while (value != 0 || end - first < width);
+  std::size_t count = static_cast<std::size_t>(end - first);
+  std::memcpy(out, first, count);
+  return count;
 }
 
 // Values below 10^19: the exact digits, rounded at the last place printed.
@@ -80,22 +86,22 @@ std::size_t format_large(char *out, bool negative, std::uint64_t significand,
   big_set(&value, significand);
   big_shift_left(&value, exponent);
 
-  // At most 39 digits (the largest float is about 3.4e38); one more for a
-  // carry into a new digit.
-  char digits[PRINTED_DIGITS_MAX + 2] = {};
-  int count = 0;
-  char reversed[54]; // whole chunks of nine digits
-  while (value.size > 0) {
+  // At most 39 digits (the largest float is about 3.4e38), made nine at a
+  // time from the last one back, at the end of `made`; the place after
+  // them is room for a carry into a new digit.
+  char made[CHUNKS_MAX * 9 + 1];
+  char *end = made + CHUNKS_MAX * 9;
+  char *digits = end;
+  do {
     std::uint32_t chunk = big_divide_small(&value, 1000000000u);
     for (int i = 0; i < 9; ++i) {
-      reversed[count++] = static_cast<char>('0' + chunk % 10);
+      *--digits = static_cast<char>('0' + chunk % 10);
       chunk /= 10;
     }
-  }
-  while (reversed[count - 1] == '0') // value is not 0: a digit isn't either
-    --count;
-  for (int i = 0; i < count; ++i)
-    digits[i] = reversed[count - 1 - i];
+  } while (value.size > 0);
+  while (*digits == '0') // value is not 0: a digit isn't either
+    ++digits;
+  int count = static_cast<int>(end - digits);
 
   // Round at the 19th digit: above half goes up, a tie goes to even.
   char first_dropped = digits[EXACT_DIGITS];

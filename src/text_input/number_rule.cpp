@@ -82,26 +82,49 @@ bool is_digit(unsigned char c) {
 const float EXACT_POWERS[11] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
                                 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
 
-} // namespace
+// The words that stand for a value of their own.
+enum SpecialValue { NOT_SPECIAL, SPECIAL_INFINITY, SPECIAL_NAN };
 
-float to_single(const char *text) {
-  const unsigned char *at = reinterpret_cast<const unsigned char *>(text);
+// What the parse finds in the text, before any rounding: a sign, and
+// either a special value or a decimal one.
+struct DecimalNumber {
+  bool negative;
+  SpecialValue special;
+  std::uint64_t digits;  // the first 19 significant digits; 0 for a zero
+  int kept;              // how many of them, 0 to 19
+  std::int64_t exponent; // the value is digits * 10^exponent
+};
+
+// Steps 1 to 4: the parse. Reads the number at the start of `at`, which is
+// zero-terminated, into *number, and ignores whatever follows it.
+void parse_decimal(const unsigned char *at, DecimalNumber *number) {
+  // Step 1: leading white space, then an optional sign.
   while (*at == ' ' || (*at >= 0x09 && *at <= 0x0D))
     ++at;
   bool negative = false;
   bool has_sign = *at == '+' || *at == '-';
   if (has_sign)
     negative = *at++ == '-';
-  std::uint32_t sign = negative ? SIGN_BIT : 0;
+  number->negative = negative;
+  number->special = NOT_SPECIAL;
+  number->digits = 0;
+  number->kept = 0;
+  number->exponent = 0;
 
-  // The words are numbers only directly after a sign, and only in capitals.
-  if (has_sign && at[0] == 'I' && at[1] == 'N' && at[2] == 'F')
-    return float_from_bits(sign | INFINITY_BITS);
-  if (has_sign && at[0] == 'N' && at[1] == 'A' && at[2] == 'N')
-    return float_from_bits(sign | QUIET_NAN_BITS);
+  // Step 2: the special words, numbers only directly after a sign and only
+  // in capitals.
+  if (has_sign && at[0] == 'I' && at[1] == 'N' && at[2] == 'F') {
+    number->special = SPECIAL_INFINITY;
+    return;
+  }
+  if (has_sign && at[0] == 'N' && at[1] == 'A' && at[2] == 'N') {
+    number->special = SPECIAL_NAN;
+    return;
+  }
 
-  // Only the first 19 significant digits are kept, which a 64-bit integer
-  // holds; later digits still move the decimal point.
+  // Step 3: digits with at most one point. Only the first 19 significant
+  // digits are kept, which a 64-bit integer holds; later digits still move
+  // the decimal point. Text without a digit is a zero, whatever follows.
   std::uint64_t digits = 0;
   int kept = 0;
   std::int64_t exponent = 0;
@@ -127,10 +150,11 @@ float to_single(const char *text) {
     }
   }
   if (!any_digit)
-    return float_from_bits(sign);
+    return;
 
-  // An exponent without digits is no exponent. Past a billion it saturates:
-  // any such value has long since become infinite or zero.
+  // Step 4: the exponent. An exponent without digits is no exponent. Past
+  // a billion it saturates: any such value has long since become infinite
+  // or zero.
   if (*at == 'e' || *at == 'E') {
     const unsigned char *mark = at + 1;
     bool exponent_negative = *mark == '-';
@@ -144,31 +168,59 @@ float to_single(const char *text) {
       exponent += exponent_negative ? -written : written;
     }
   }
+  number->digits = digits;
+  number->kept = kept;
+  number->exponent = exponent;
+}
+
+// Steps 5 to 7: the conversion of what the parse found to single precision.
+float convert_decimal(const DecimalNumber *number) {
+  std::uint32_t sign = number->negative ? SIGN_BIT : 0;
+  std::uint64_t digits = number->digits;
+  std::int64_t exponent = number->exponent;
+
+  // Step 5: the special values, zero, and the values that lie far out of
+  // range. A nonzero value lies in [10^(kept + exponent - 1),
+  // 10^(kept + exponent)). From 10^39 up it is past the largest float
+  // (about 3.4e38) by far; below 10^-46 it is under half the smallest
+  // subnormal (about 7.0e-46).
+  if (number->special == SPECIAL_INFINITY)
+    return float_from_bits(sign | INFINITY_BITS);
+  if (number->special == SPECIAL_NAN)
+    return float_from_bits(sign | QUIET_NAN_BITS);
   if (digits == 0)
     return float_from_bits(sign);
-
-  // The value lies in [10^(kept + exponent - 1), 10^(kept + exponent)).
-  // From 10^39 up it is past the largest float (about 3.4e38) by far; below
-  // 10^-46 it is under half the smallest subnormal (about 7.0e-46).
-  std::int64_t magnitude = kept + exponent;
+  std::int64_t magnitude = number->kept + exponent;
   if (magnitude >= 40)
     return float_from_bits(sign | INFINITY_BITS);
   if (magnitude <= -46)
     return float_from_bits(sign);
 
 #if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
-  // Short numbers in one float operation: both operands are exact floats
-  // (digits < 2^24, 10^k with k <= 10), and the one correctly rounded
-  // product or quotient is the same as rounding first to 64 bits and then
-  // to single precision. docs/numbers.md gives the proof. Where floats are
-  // evaluated in wider registers (x87) this is skipped.
+  // Step 6: the fast path, short numbers in one float operation. Both
+  // operands are exact floats (digits < 2^24, 10^k with k <= 10), and the
+  // one correctly rounded product or quotient is the same as rounding first
+  // to 64 bits and then to single precision. docs/numbers.md gives the
+  // proof. Where floats are evaluated in wider registers (x87) this is
+  // skipped.
   if (digits < (std::uint64_t{1} << 24) && exponent >= -10 && exponent <= 10) {
     float whole = static_cast<float>(digits);
     float result = exponent < 0 ? whole / EXACT_POWERS[-exponent]
                                 : whole * EXACT_POWERS[exponent];
-    return negative ? -result : result;
+    return number->negative ? -result : result;
   }
 #endif
+
+  // Step 7: the exact path, in big integers; the range checks of step 5
+  // keep the exponent within an int.
   return float_from_bits(sign |
                          decimal_to_single(digits, static_cast<int>(exponent)));
+}
+
+} // namespace
+
+float to_single(const char *text) {
+  DecimalNumber number;
+  parse_decimal(reinterpret_cast<const unsigned char *>(text), &number);
+  return convert_decimal(&number);
 }
