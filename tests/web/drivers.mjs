@@ -79,6 +79,23 @@ function common(driver) {
   return driver;
 }
 
+// The verbs that Playwright's and Puppeteer's pages have alike, and the
+// page's errors as they report them.
+function page_verbs(browser, page) {
+  const driver_errors = [];
+  page.on('pageerror', (error) => driver_errors.push(String(error)));
+  return {
+    driver_errors,
+    close: () => browser.close(),
+    goto: (url) => page.goto(url),
+    reload: () => page.reload(),
+    evaluate: (fn, arg) => page.evaluate(fn, arg),
+    click: (selector) => page.click(selector),
+    type: (text) => page.keyboard.type(text),
+    screenshot: (file) => page.screenshot({ path: file, fullPage: true }),
+  };
+}
+
 export async function chromium(work, own) {
   const { chromium: engine } = await import('playwright-core');
   const browser = await engine.launch({ executablePath: '/usr/bin/chromium', args: CHROMIUM_ARGS });
@@ -88,24 +105,15 @@ export async function chromium(work, own) {
   context.on('request', (request) => own(request.url()) || foreign.push(request.url()));
   await context.route('**/*', (route) => (own(route.request().url()) ? route.continue() : route.abort()));
   const page = await context.newPage();
-  const driver_errors = [];
-  page.on('pageerror', (error) => driver_errors.push(String(error)));
   return common({
     name: 'chromium',
     keys_press_buttons: true,
-    driver_errors,
     foreign,
-    page,
-    goto: (url) => page.goto(url),
-    reload: () => page.reload(),
-    evaluate: (fn, arg) => page.evaluate(fn, arg),
-    click: (selector) => page.click(selector),
+    ...page_verbs(browser, page),
     fill: (selector, text) => page.fill(selector, text),
     choose: (selector, paths) => page.setInputFiles(selector, paths),
     press: (key) => page.keyboard.press(key === 'SelectAll' ? 'Control+A' : key),
-    type: (text) => page.keyboard.type(text),
     resize: (width, height) => page.setViewportSize({ width, height }),
-    screenshot: (file) => page.screenshot({ path: file, fullPage: true }),
     download: async (selector) => {
       const [download] = await Promise.all([page.waitForEvent('download'), page.click(selector)]);
       const saved = path.join(work, 'downloads', download.suggestedFilename());
@@ -113,7 +121,6 @@ export async function chromium(work, own) {
       return { name: download.suggestedFilename(), bytes: fs.readFileSync(saved) };
     },
     processes: 'chromium',
-    close: () => browser.close(),
   });
 }
 
@@ -126,18 +133,12 @@ export async function firefox() {
     defaultViewport: { width: 1000, height: 900 },
   });
   const page = (await browser.pages())[0] || (await browser.newPage());
-  const driver_errors = [];
-  page.on('pageerror', (error) => driver_errors.push(String(error)));
   return common({
     name: 'firefox',
     // The keys it sends over BiDi reach the page's handlers, but don't
     // press a focused button.
     keys_press_buttons: false,
-    driver_errors,
-    goto: (url) => page.goto(url),
-    reload: () => page.reload(),
-    evaluate: (fn, arg) => page.evaluate(fn, arg),
-    click: (selector) => page.click(selector),
+    ...page_verbs(browser, page),
     fill: async (selector, text) => {
       await page.$eval(selector, (input) => (input.value = ''));
       await page.type(selector, text);
@@ -149,10 +150,7 @@ export async function firefox() {
       await page.keyboard.press('a');
       await page.keyboard.up('Control');
     },
-    type: (text) => page.keyboard.type(text),
     resize: (width, height) => page.setViewport({ width, height }),
-    screenshot: (file) => page.screenshot({ path: file, fullPage: true }),
-    close: () => browser.close(),
   });
 }
 
