@@ -195,7 +195,10 @@ async function run(start) {
 // Runs as `run`, then compares the listing shown, and the one saved, with
 // the native program's on `dir`.
 async function compare_run(what, start, dir, game, limits) {
-  const ran = await run(start);
+  return compare_result(what, await run(start), dir, game, limits);
+}
+
+async function compare_result(what, ran, dir, game, limits) {
   const want = native(dir, game, limits);
   check(ran.status === String(want.status), `${what}: exit status ${ran.status}, native ${want.status}`);
   const shown = await page.evaluate(() => document.getElementById('listing').textContent);
@@ -501,7 +504,9 @@ test_case('speed and frames', async () => {
       };
       requestAnimationFrame(frame);
     });
-    const big = await compare_run('85 MB game', 'run', large.dir, 'large', DEFAULT_LIMITS);
+    // The listing is compared once the frames are counted: reading it back
+    // takes the page's thread too.
+    const ran = await run('run');
     await page.wait_for(() => !document.getElementById('table').hasAttribute('aria-busy'));
     await new Promise((resolve) => setTimeout(resolve, 500));
     const gap = await page.evaluate(() => {
@@ -512,6 +517,7 @@ test_case('speed and frames', async () => {
       return longest;
     });
     gaps.push(gap);
+    const big = await compare_result('85 MB game', ran, large.dir, 'large', DEFAULT_LIMITS);
     note(`85 MB game (${(size(large) / 1e6).toFixed(1)} MB, ${big.bytes.length} bytes listed): page` +
       ` ${big.page_seconds.toFixed(3)} s, native ${big.native_seconds.toFixed(3)} s; longest frame gap ${gap.toFixed(0)} ms`);
   }
