@@ -1,5 +1,5 @@
 # What the end-to-end scripts share (golden/run, hostile/run, linux/run,
-# install/check_install and packaging/check): failing with a message, a
+# docs/check_examples, install/check_install and packaging/check): failing with a message, a
 # scratch folder, the line ends of a Windows build, the expected listing and
 # comparing with it, and planet files made at test time. Sourced, not run.
 
