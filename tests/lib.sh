@@ -1,7 +1,8 @@
 # What the end-to-end scripts share (golden/run, hostile/run, linux/run,
-# docs/check_examples, install/check_install and packaging/check): failing with a message, a
-# scratch folder, the line ends of a Windows build, the expected listing and
-# comparing with it, and planet files made at test time. Sourced, not run.
+# docs/check_examples, install/check_install and packaging/check): failing
+# with a message, a scratch folder, the line ends of a Windows build, the
+# expected listing and comparing with it, and planet files made at test
+# time. Sourced, not run.
 
 # Reports a failure and goes on, so that one run reports every failure; the
 # script ends with `exit $failed`.
