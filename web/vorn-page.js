@@ -304,14 +304,17 @@ async function list(game_name, job, checked_files) {
   save_limits();
   $('status').textContent = 'Listing ' + game_name + '...';
   const started = performance.now();
-  const checks = SIZE_MAY_BE_STALE && checked_files.length > 0 ? files_unchanged(checked_files) : [];
+  // Picked files are checked beside the listing where their size may be
+  // stale; the answers serve the worker that can't read them too.
+  const checks = SIZE_MAY_BE_STALE && checked_files.length > 0 ? files_unchanged(checked_files) : null;
   const args = [game_name, ...limits()];
   let result = worker_reads_files || !job.files ? await run_vorn({ ...job, args }) : null;
   // The worker can't read a file: say which one changed; or, where the page
   // reads every one whole, as it was chosen, the worker can't read any of
   // them (WebKit's, for a page from file://) and gets their contents.
   if (job.files && (!result || result.unreadable)) {
-    const changed = (await files_unchanged(job.files)).indexOf(false);
+    const answers = await (checks && job.files === checked_files ? checks : files_unchanged(job.files));
+    const changed = answers.indexOf(false);
     if (changed >= 0) {
       result = { unreadable: job.files[changed].name };
     } else {
@@ -323,7 +326,7 @@ async function list(game_name, job, checked_files) {
     }
   }
   running = null;
-  if (!result.cancelled && !result.failed && !result.unreadable) {
+  if (checks && !result.cancelled && !result.failed && !result.unreadable) {
     const first = (await checks).indexOf(false);
     if (first >= 0) result = { unreadable: checked_files[first].name };
   }
@@ -678,8 +681,10 @@ function start() {
   });
   document.addEventListener('dragleave', () => $('drop').classList.remove('over'));
   document.addEventListener('drop', drop);
-  // Firefox puts the kept files back into the pickers as the page loads.
-  window.addEventListener('pageshow', () => games.size === 0 && restore_choice());
+  // Firefox puts the kept files back into the pickers as the page loads,
+  // before this runs; a page taken back from the history cache is shown
+  // again without running it.
+  window.addEventListener('pageshow', (event) => event.persisted && games.size === 0 && restore_choice());
   restore_choice();
   // Installed, or opened over http(s), the page keeps its own files for
   // offline use; from file:// a service worker can't be registered, and
