@@ -90,7 +90,7 @@ std::size_t format_large(char *out, bool negative, std::uint64_t significand,
   // time from the last one back, at the end of `made`; the place after
   // them is room for a carry into a new digit.
   char made[CHUNKS_MAX * 9 + 1];
-  char *end = made + CHUNKS_MAX * 9;
+  char *end = made + (sizeof made - 1);
   char *digits = end;
   do {
     std::uint32_t chunk = big_divide_small(&value, 1000000000u);
@@ -158,7 +158,7 @@ std::size_t format_fixed(char *out, float value, int decimals) {
   int biased = static_cast<int>((bits >> 23) & 0xFF);
   std::uint64_t fraction = bits & 0x7FFFFF;
   if (biased == 0xFF) {
-    std::memcpy(out, negative ? "-" : "+", 1);
+    *out = negative ? '-' : '+';
     std::memcpy(out + 1, fraction != 0 ? "NAN" : "INF", 4);
     return 4;
   }
