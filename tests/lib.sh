@@ -3,9 +3,11 @@
 # with a message, a scratch folder, the line ends of a Windows build, the
 # expected listing and comparing with it, and planet files made at test
 # time. Sourced, not run.
+# shellcheck shell=sh
 
 # Reports a failure and goes on, so that one run reports every failure; the
 # script ends with `exit $failed`.
+# shellcheck disable=SC2034 # read by the scripts that source this one
 failed=0
 fail() {
   echo "FAIL: $*"
@@ -45,6 +47,7 @@ expect_status() { # actual expected
 # it with the banner and the six limits as vorn echoes them; expect_file,
 # expect_planet (name, gravity, temperature, radiation as printed) and
 # expect_end add a planet file's block.
+# shellcheck disable=SC2154 # $expected is the caller's
 expect_head() {
   {
     printf '\nVorn: list inhabitable planets\n by the Vorn developers\n'
