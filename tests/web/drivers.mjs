@@ -251,7 +251,7 @@ export function resident_bytes(name) {
       if (fs.readFileSync(`/proc/${pid}/comm`, 'utf8').trim() !== name) continue;
       const rss = /VmRSS:\s+(\d+) kB/.exec(fs.readFileSync(`/proc/${pid}/status`, 'utf8'));
       if (rss) total += Number(rss[1]) * 1024;
-    } catch (error) {
+    } catch {
       // The process ended while it was read.
     }
   }
