@@ -42,7 +42,7 @@ export default [
   // The browser test runs in Node.js, and hands functions to the page
   // (evaluate, wait_for) whose bodies run there.
   {
-    files: ['tests/web/**/*.mjs'],
+    files: ['tests/web/**/*.{js,mjs}'],
     languageOptions: {
       sourceType: 'module',
       globals: { ...globals.node, ...globals.browser },
