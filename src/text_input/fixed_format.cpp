@@ -14,11 +14,12 @@ constexpr int EXACT_DIGITS = 19;
 // Chunks of nine digits in the largest float, 2^128 - 2^104 < 10^39.
 constexpr int CHUNKS_MAX = 5;
 
-// Writes `value` in decimal with at least `width` digits (at most 9), and
+// Writes `value` in decimal with at least `width` digits (at most 9; the
+// first digit is always written, so 1 asks for no zeros in front), and
 // nothing after them: every caller writes a point or the final zero next.
 // The digits come out last first, so they are made at the end of `made`
 // and copied out whole.
-std::size_t write_digits(char *out, std::uint64_t value, int width) {
+std::size_t write_digits(char *out, std::uint64_t value, int width = 1) {
   char made[20]; // 2^64 has 20 digits
   char *end = made + sizeof made;
   char *first = end;
@@ -43,7 +44,7 @@ std::size_t format_small(char *out, bool negative, std::uint64_t significand,
     std::uint64_t whole = significand << exponent;
     if (negative) // a zero has exponent -149: here whole is never 0
       *at++ = '-';
-    at += write_digits(at, whole, 1);
+    at += write_digits(at, whole);
     if (decimals > 0) {
       *at++ = '.';
       for (int i = 0; i < decimals; ++i)
@@ -67,7 +68,7 @@ std::size_t format_small(char *out, bool negative, std::uint64_t significand,
   }
   if (negative && units != 0) // what rounds to zero prints without a sign
     *at++ = '-';
-  at += write_digits(at, units / scale, 1);
+  at += write_digits(at, units / scale);
   if (decimals > 0) {
     *at++ = '.';
     at += write_digits(at, units % scale, decimals);
@@ -87,10 +88,11 @@ std::size_t format_large(char *out, bool negative, std::uint64_t significand,
   big_shift_left(&value, exponent);
 
   // At most 39 digits (the largest float is about 3.4e38), made nine at a
-  // time from the last one back, at the end of `made`; the place after
-  // them is room for a carry into a new digit.
-  char made[CHUNKS_MAX * 9 + 1];
-  char *end = made + CHUNKS_MAX * 9;
+  // time from the last one back, at the end of `made`: they fill it to its
+  // last byte, so no byte after them is there to be read, and a carry into
+  // a new digit takes one of the six places before them.
+  char made[CHUNKS_MAX * 9];
+  char *end = made + sizeof made;
   char *digits = end;
   do {
     std::uint32_t chunk = big_divide_small(&value, 1000000000u);
@@ -123,12 +125,12 @@ std::size_t format_large(char *out, bool negative, std::uint64_t significand,
       digits[i--] = '0';
     if (i >= 0) {
       ++digits[i];
-    } else { // 999...9 became 1000...0, one digit longer
+    } else { // 999...9 became 000...0: a 1 goes in front, one digit longer
       // GCOVR_EXCL_START: never runs, as no float from 10^19 up begins
       // with more than eight nines (the one below each power of ten has
       // the most), let alone 19.
-      digits[0] = '1';
-      digits[count++] = '0';
+      *--digits = '1';
+      ++count;
       // GCOVR_EXCL_STOP
     }
   }
