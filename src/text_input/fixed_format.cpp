@@ -77,6 +77,61 @@ std::size_t format_small(char *out, bool negative, std::uint64_t significand,
   return static_cast<std::size_t>(at - out);
 }
 
+// The decimal digits of `value` (not 0, below 10^39), made nine at a time
+// from the last one back, at the end of `made`, which holds CHUNKS_MAX * 9
+// bytes: they fill it to its last byte, so no byte after them is there to
+// be read. Returns where the first nonzero digit is; `value` ends as 0.
+char *write_large_digits(BigNumber *value, char *made) {
+  char *digits = made + CHUNKS_MAX * 9;
+  do {
+    std::uint32_t chunk = big_divide_small(value, 1000000000u);
+    for (int i = 0; i < 9; ++i) {
+      *--digits = static_cast<char>('0' + chunk % 10);
+      chunk /= 10;
+    }
+  } while (value->size > 0);
+  while (*digits == '0') // value is not 0: a digit isn't either
+    ++digits;
+  return digits;
+}
+
+// Rounds the `*count` digits (at least 20) to their first 19, to nearest
+// with ties to even, and sets the rest to 0. Returns where the digits
+// begin, one place earlier after a carry into a new digit: there is room,
+// as a float has at most 39 digits and write_large_digits 45 places.
+char *round_to_exact_digits(char *digits, int *count) {
+  char first_dropped = digits[EXACT_DIGITS];
+  bool rest_nonzero = false;
+  for (int i = EXACT_DIGITS + 1; i < *count; ++i)
+    rest_nonzero |= digits[i] != '0';
+  bool up = first_dropped > '5' ||
+            (first_dropped == '5' &&
+             // GCOVR_EXCL_START: the test of parity never runs, as no float
+             // from 10^19 up lies on a tie: a tie is an odd multiple of
+             // 5 * 10^k with k <= 19, and such a float a multiple of 2^40.
+             (rest_nonzero || (digits[EXACT_DIGITS - 1] - '0') % 2 != 0));
+  // GCOVR_EXCL_STOP
+  for (int i = EXACT_DIGITS; i < *count; ++i)
+    digits[i] = '0';
+  if (!up)
+    return digits;
+  int i = EXACT_DIGITS - 1;
+  while (i >= 0 && digits[i] == '9')
+    digits[i--] = '0';
+  if (i >= 0) {
+    ++digits[i];
+    return digits;
+  }
+  // 999...9 became 000...0: a 1 goes in front, one digit longer.
+  // GCOVR_EXCL_START: never runs, as no float from 10^19 up begins with
+  // more than eight nines (the one below each power of ten has the most),
+  // let alone 19.
+  *--digits = '1';
+  ++*count;
+  return digits;
+  // GCOVR_EXCL_STOP
+}
+
 // Values from 10^19 up are integers (their exponent is at least 40). Only the
 // first 19 significant digits are exact, rounded to nearest with ties to
 // even; the rest print as 0, and decimals give way so that no more than 40
@@ -86,54 +141,10 @@ std::size_t format_large(char *out, bool negative, std::uint64_t significand,
   BigNumber value;
   big_set(&value, significand);
   big_shift_left(&value, exponent);
-
-  // At most 39 digits (the largest float is about 3.4e38), made nine at a
-  // time from the last one back, at the end of `made`: they fill it to its
-  // last byte, so no byte after them is there to be read, and a carry into
-  // a new digit takes one of the six places before them.
   char made[CHUNKS_MAX * 9];
-  char *end = made + sizeof made;
-  char *digits = end;
-  do {
-    std::uint32_t chunk = big_divide_small(&value, 1000000000u);
-    for (int i = 0; i < 9; ++i) {
-      *--digits = static_cast<char>('0' + chunk % 10);
-      chunk /= 10;
-    }
-  } while (value.size > 0);
-  while (*digits == '0') // value is not 0: a digit isn't either
-    ++digits;
-  int count = static_cast<int>(end - digits);
-
-  // Round at the 19th digit: above half goes up, a tie goes to even.
-  char first_dropped = digits[EXACT_DIGITS];
-  bool rest_nonzero = false;
-  for (int i = EXACT_DIGITS + 1; i < count; ++i)
-    rest_nonzero |= digits[i] != '0';
-  bool up = first_dropped > '5' ||
-            (first_dropped == '5' &&
-             // GCOVR_EXCL_START: the test of parity never runs, as no float
-             // from 10^19 up lies on a tie: a tie is an odd multiple of
-             // 5 * 10^k with k <= 19, and such a float a multiple of 2^40.
-             (rest_nonzero || (digits[EXACT_DIGITS - 1] - '0') % 2 != 0));
-  // GCOVR_EXCL_STOP
-  for (int i = EXACT_DIGITS; i < count; ++i)
-    digits[i] = '0';
-  if (up) {
-    int i = EXACT_DIGITS - 1;
-    while (i >= 0 && digits[i] == '9')
-      digits[i--] = '0';
-    if (i >= 0) {
-      ++digits[i];
-    } else { // 999...9 became 000...0: a 1 goes in front, one digit longer
-      // GCOVR_EXCL_START: never runs, as no float from 10^19 up begins
-      // with more than eight nines (the one below each power of ten has
-      // the most), let alone 19.
-      *--digits = '1';
-      ++count;
-      // GCOVR_EXCL_STOP
-    }
-  }
+  char *digits = write_large_digits(&value, made);
+  int count = static_cast<int>(made + sizeof made - digits);
+  digits = round_to_exact_digits(digits, &count);
 
   int shown_decimals = PRINTED_DIGITS_MAX - count;
   if (shown_decimals > decimals)
