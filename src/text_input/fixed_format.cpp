@@ -32,6 +32,18 @@ std::size_t write_digits(char *out, std::uint64_t value, int width = 1) {
   return count;
 }
 
+// Writes a point and `count` zeros (nothing when `count` is 0 or less), then
+// the terminating zero byte. Returns the length written from `out`.
+std::size_t end_with_zero_decimals(const char *out, char *at, int count) {
+  if (count > 0) {
+    *at++ = '.';
+    for (int i = 0; i < count; ++i)
+      *at++ = '0';
+  }
+  *at = '\0';
+  return static_cast<std::size_t>(at - out);
+}
+
 // Values below 10^19: the exact digits, rounded at the last place printed.
 // `significand` < 2^24, so significand * 10^9 < 2^54 fits in 64 bits.
 std::size_t format_small(char *out, bool negative, std::uint64_t significand,
@@ -45,13 +57,7 @@ std::size_t format_small(char *out, bool negative, std::uint64_t significand,
     if (negative) // a zero has exponent -149: here whole is never 0
       *at++ = '-';
     at += write_digits(at, whole);
-    if (decimals > 0) {
-      *at++ = '.';
-      for (int i = 0; i < decimals; ++i)
-        *at++ = '0';
-    }
-    *at = '\0';
-    return static_cast<std::size_t>(at - out);
+    return end_with_zero_decimals(out, at, decimals);
   }
 
   // value * 10^decimals = scaled / 2^shift, rounded to an integer, ties to
@@ -154,13 +160,7 @@ std::size_t format_large(char *out, bool negative, std::uint64_t significand,
     *at++ = '-';
   std::memcpy(at, digits, static_cast<std::size_t>(count));
   at += count;
-  if (shown_decimals > 0) {
-    *at++ = '.';
-    for (int i = 0; i < shown_decimals; ++i)
-      *at++ = '0';
-  }
-  *at = '\0';
-  return static_cast<std::size_t>(at - out);
+  return end_with_zero_decimals(out, at, shown_decimals);
 }
 
 } // namespace
