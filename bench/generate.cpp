@@ -1,15 +1,18 @@
-// Writes an invented game for the benchmark: <game>.P1 .. <game>.P16, each a
-// header and <planets> planet lines of 25 tab-separated columns, with CR LF
-// line ends as the game writes them.
+// Writes an invented game into the current folder: <game>.P1 .. <game>.P16,
+// each a header and <planets> planet lines of 25 tab-separated columns,
+// about 125 bytes each, with CR LF line ends as the game writes them. Every
+// bulk game that bench/run and the browser test (tests/web) use is made
+// here.
 //
-//   generate <game> <planets-per-file>
+//   bench_generate <game> <planets-per-file>
 //
 // The values are drawn from a fixed seed, so every run writes the same bytes.
-// Gravity, temperature and radiation are spread so that the limits used by
-// bench/run (0.50 to 1.40 g, -30 to 69 C, 10 to 115 mR) let about 2% of the
-// planets through: 91/300 * 100/400 * 106/400 = 2.01%. They are written as
-// the game does ("0.87g", "-23C", "45mR"): short decimals that the number
-// rule converts on its fast path.
+// Gravity, temperature and radiation are spread so that the README example's
+// limits (0.5 to 1.5 g, -40 to 40 C, 20 to 80 mR), which bench/run and the
+// browser test use, let about 2% of the planets through: 101/300 * 81/400 *
+// 61/208 = 2.00%. They
+// are written as the game does ("0.87g", "-23C", "45mR"): short decimals
+// that the number rule converts on its fast path.
 
 #include <cstddef>
 #include <cstdint>
@@ -88,7 +91,7 @@ bool write_file(const char *name, int planets, int first_ident,
                  magnet % 100);
     int grav = 5 + random_int(state, 300);    // hundredths: 0.05 to 3.04 g
     int temp = -180 + random_int(state, 400); // -180 to 219 C
-    int rad = random_int(state, 400);         // 0 to 399 mR
+    int rad = random_int(state, 208);         // 0 to 207 mR
     std::fprintf(out, "\t%d.%02dg\t%dC\t%dmR", grav / 100, grav % 100, temp,
                  rad);
     const char *note = pick(NOTES, state);
@@ -103,7 +106,7 @@ bool write_file(const char *name, int planets, int first_ident,
 
 int main(int argc, char **argv) {
   if (argc != 3) {
-    std::fputs("use: generate <game> <planets-per-file>\n", stderr);
+    std::fputs("use: bench_generate <game> <planets-per-file>\n", stderr);
     return 2;
   }
   int planets = std::atoi(argv[2]);
@@ -112,7 +115,7 @@ int main(int argc, char **argv) {
   for (int number = 1; number <= FILE_COUNT; ++number) {
     std::snprintf(name, sizeof name, "%s.P%d", argv[1], number);
     if (!write_file(name, planets, 1 + (number - 1) * planets, &state)) {
-      std::fprintf(stderr, "generate: cannot write %s\n", name);
+      std::fprintf(stderr, "bench_generate: cannot write %s\n", name);
       return 1;
     }
   }

@@ -14,7 +14,9 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${VORN_NODE})
 # (NODERAWFS), its exit status handed to Node.js (EXIT_RUNTIME), and the
 # WebAssembly inside the .js, since Node 20's fetch breaks how this
 # Emscripten loads a separate .wasm file. The web page's module (web/)
-# overrides these. emscripten-node.js lets a FIFO be refused without waiting.
+# turns NODERAWFS off and keeps the rest; it depends on SINGLE_FILE staying
+# on, as a page opened from file:// can fetch no .wasm file beside it.
+# emscripten-node.js lets a FIFO be refused without waiting.
 set(CMAKE_EXE_LINKER_FLAGS_INIT
     "-sNODERAWFS=1 -sEXIT_RUNTIME=1 -sSINGLE_FILE=1 -sALLOW_MEMORY_GROWTH=1 \
 --pre-js ${CMAKE_CURRENT_LIST_DIR}/emscripten-node.js")

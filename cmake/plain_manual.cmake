@@ -40,7 +40,7 @@ function(vorn_plain_manual target output)
   find_program(VORN_GROFF groff)
   if(NOT VORN_GROFF)
     message(FATAL_ERROR "The manual as plain text needs groff: "
-      "apt-get install groff-base")
+      ".ci/install-missing @manual")
   endif()
   set(page ${PROJECT_BINARY_DIR}/man/vorn.1)
   add_custom_command(OUTPUT ${output}

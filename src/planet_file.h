@@ -40,12 +40,13 @@ const char *report_field(const char *line, int column);
 
 // Processes one planet file: prints its "Processing file" line, the planets
 // within all three ranges, and a closing blank line; or the old-layout
-// message. A file that can't be opened is passed over without a word. A
-// read error ends the file as its end would, and is reported on standard
-// error once the block is printed (see report_read_error). `name` is the
-// upper-cased name, the one printed; `typed_name` is the same name in the
-// case the user typed (null when there is none), tried when `name` does
-// not exist (see open_report_file).
+// message. A file that can't be opened is passed over without a word. A read
+// error ends the file after the last line read whole before it (the line it
+// cuts through is dropped, where a real end still reads an unterminated last
+// line), and is reported on standard error once the block is printed (see
+// report_read_error). `name` is the upper-cased name, the one printed;
+// `typed_name` is the same name in the case the user typed (null when there
+// is none), tried when `name` does not exist (see open_report_file).
 void scan_report_file(const char *name, EnvironmentLimits limits,
                       const char *typed_name = nullptr);
 

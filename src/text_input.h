@@ -3,7 +3,7 @@
 //   line_reader   planet files opened by name and read as text, line by line
 //   case_lookup   upper-cased names, and finding them where case counts
 //   number_rule   to_single: text to a single-precision value
-//   fixed_format  format_fixed: two or no decimals, the same everywhere
+//   fixed_format  format_fixed: 0 to 9 decimals, the same everywhere
 //   output        standard output, and the write and read errors
 // (big_number, the exact arithmetic under the number rule and the printer,
 // is used only inside the unit.)

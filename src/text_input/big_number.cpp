@@ -90,6 +90,70 @@ int big_compare(const BigNumber *a, const BigNumber *b) {
   return 0;
 }
 
+namespace {
+
+const std::uint64_t BASE = std::uint64_t{1} << 32;
+
+// Knuth's steps D3: the quotient limb of u[j .. j + n] by v (n limbs, top
+// bit set), estimated from the top limbs and corrected against v's second
+// limb. The part of u in hand is below v * BASE, so u's top limb is at most
+// v's, and only when the two are equal can the guess reach BASE (or BASE +
+// 1). The test against v's second limb then leaves it at most one too
+// large, which subtract_limb_multiple mends. So a guess of exactly BASE
+// that slipped through would still end as BASE - 1: the test `guess >
+// BASE` would give the same quotient for every input, though to_single's
+// inputs do reach that case (for example 9313225746154785156e-28, just
+// below 2^-30). The full test keeps the multiplication there to guesses of
+// 32 bits.
+std::uint64_t estimate_limb(const BigNumber *u, const BigNumber *v, int j) {
+  int n = v->size;
+  std::uint64_t top =
+      (std::uint64_t{u->limb[j + n]} << 32) | u->limb[j + n - 1];
+  std::uint64_t guess = top / v->limb[n - 1];
+  std::uint64_t rest = top % v->limb[n - 1];
+  while (guess >= BASE || (n >= 2 && guess * v->limb[n - 2] >
+                                         ((rest << 32) | u->limb[j + n - 2]))) {
+    --guess;
+    rest += v->limb[n - 1];
+    if (rest >= BASE)
+      break;
+  }
+  return guess;
+}
+
+// Knuth's steps D4 to D6: u[j .. j + n] -= guess * v; a borrow out of the
+// top means the guess was still one too large, and v is added back once.
+// Returns the quotient limb.
+std::uint64_t subtract_limb_multiple(BigNumber *u, const BigNumber *v, int j,
+                                     std::uint64_t guess) {
+  int n = v->size;
+  std::uint64_t carry = 0;
+  std::int64_t borrow = 0;
+  for (int i = 0; i < n; ++i) {
+    std::uint64_t product = guess * v->limb[i] + carry;
+    carry = product >> 32;
+    std::int64_t difference = std::int64_t{u->limb[i + j]} -
+                              static_cast<std::int64_t>(product & 0xFFFFFFFFu) -
+                              borrow;
+    borrow = difference < 0;
+    u->limb[i + j] = static_cast<std::uint32_t>(difference);
+  }
+  std::int64_t difference =
+      std::int64_t{u->limb[j + n]} - static_cast<std::int64_t>(carry) - borrow;
+  u->limb[j + n] = static_cast<std::uint32_t>(difference);
+  if (difference >= 0)
+    return guess;
+  std::uint64_t sum = 0;
+  for (int i = 0; i < n; ++i) {
+    sum = std::uint64_t{u->limb[i + j]} + v->limb[i] + (sum >> 32);
+    u->limb[i + j] = static_cast<std::uint32_t>(sum);
+  }
+  u->limb[j + n] = static_cast<std::uint32_t>(u->limb[j + n] + (sum >> 32));
+  return guess - 1;
+}
+
+} // namespace
+
 // This is long division in 32-bit limbs, two quotient limbs, with each limb
 // estimated from the top limbs and corrected (Knuth's algorithm D). Both
 // numbers are first shifted so that b's top limb has its high bit set: the
@@ -110,56 +174,10 @@ std::uint64_t big_divide_64(const BigNumber *a, const BigNumber *b,
     u.limb[i] = 0;
   // GCOVR_EXCL_STOP
 
-  const std::uint64_t BASE = std::uint64_t{1} << 32;
   std::uint64_t quotient = 0;
   for (int j = 1; j >= 0; --j) {
-    std::uint64_t top =
-        (std::uint64_t{u.limb[j + n]} << 32) | u.limb[j + n - 1];
-    std::uint64_t guess = top / v.limb[n - 1];
-    std::uint64_t rest = top % v.limb[n - 1];
-    // The part of u in hand is below v * BASE, so u's top limb is at most
-    // v's, and only when the two are equal can the guess reach BASE (or
-    // BASE + 1). The test against v's second limb then leaves it at most
-    // one too large (Knuth's step D3), which the add-back below mends. So
-    // a guess of exactly BASE that slipped through would still end as
-    // BASE - 1: the test `guess > BASE` would give the same quotient for
-    // every input, though to_single's inputs do reach that case (for
-    // example 9313225746154785156e-28, just below 2^-30). The full test
-    // keeps the multiplication below to guesses of 32 bits.
-    while (guess >= BASE ||
-           (n >= 2 &&
-            guess * v.limb[n - 2] > ((rest << 32) | u.limb[j + n - 2]))) {
-      --guess;
-      rest += v.limb[n - 1];
-      if (rest >= BASE)
-        break;
-    }
-    // u[j .. j + n] -= guess * v; a borrow out of the top means the guess
-    // was still one too large, and v is added back once.
-    std::uint64_t carry = 0;
-    std::int64_t borrow = 0;
-    for (int i = 0; i < n; ++i) {
-      std::uint64_t product = guess * v.limb[i] + carry;
-      carry = product >> 32;
-      std::int64_t difference =
-          std::int64_t{u.limb[i + j]} -
-          static_cast<std::int64_t>(product & 0xFFFFFFFFu) - borrow;
-      borrow = difference < 0;
-      u.limb[i + j] = static_cast<std::uint32_t>(difference);
-    }
-    std::int64_t difference =
-        std::int64_t{u.limb[j + n]} - static_cast<std::int64_t>(carry) - borrow;
-    u.limb[j + n] = static_cast<std::uint32_t>(difference);
-    if (difference < 0) {
-      --guess;
-      std::uint64_t sum = 0;
-      for (int i = 0; i < n; ++i) {
-        sum = std::uint64_t{u.limb[i + j]} + v.limb[i] + (sum >> 32);
-        u.limb[i + j] = static_cast<std::uint32_t>(sum);
-      }
-      u.limb[j + n] = static_cast<std::uint32_t>(u.limb[j + n] + (sum >> 32));
-    }
-    quotient = (quotient << 32) | guess;
+    std::uint64_t guess = estimate_limb(&u, &v, j);
+    quotient = (quotient << 32) | subtract_limb_multiple(&u, &v, j, guess);
   }
 
   // The remainder is u[0 .. n - 1], scaled like v; twice it against v.

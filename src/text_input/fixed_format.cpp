@@ -14,11 +14,12 @@ constexpr int EXACT_DIGITS = 19;
 // Chunks of nine digits in the largest float, 2^128 - 2^104 < 10^39.
 constexpr int CHUNKS_MAX = 5;
 
-// Writes `value` in decimal with at least `width` digits (at most 9), and
+// Writes `value` in decimal with at least `width` digits (at most 9; the
+// first digit is always written, so 1 asks for no zeros in front), and
 // nothing after them: every caller writes a point or the final zero next.
 // The digits come out last first, so they are made at the end of `made`
 // and copied out whole.
-std::size_t write_digits(char *out, std::uint64_t value, int width) {
+std::size_t write_digits(char *out, std::uint64_t value, int width = 1) {
   char made[20]; // 2^64 has 20 digits
   char *end = made + sizeof made;
   char *first = end;
@@ -29,6 +30,18 @@ std::size_t write_digits(char *out, std::uint64_t value, int width) {
   std::size_t count = static_cast<std::size_t>(end - first);
   std::memcpy(out, first, count);
   return count;
+}
+
+// Writes a point and `count` zeros (nothing when `count` is 0 or less), then
+// the terminating zero byte. Returns the length written from `out`.
+std::size_t end_with_zero_decimals(const char *out, char *at, int count) {
+  if (count > 0) {
+    *at++ = '.';
+    for (int i = 0; i < count; ++i)
+      *at++ = '0';
+  }
+  *at = '\0';
+  return static_cast<std::size_t>(at - out);
 }
 
 // Values below 10^19: the exact digits, rounded at the last place printed.
@@ -43,14 +56,8 @@ std::size_t format_small(char *out, bool negative, std::uint64_t significand,
     std::uint64_t whole = significand << exponent;
     if (negative) // a zero has exponent -149: here whole is never 0
       *at++ = '-';
-    at += write_digits(at, whole, 1);
-    if (decimals > 0) {
-      *at++ = '.';
-      for (int i = 0; i < decimals; ++i)
-        *at++ = '0';
-    }
-    *at = '\0';
-    return static_cast<std::size_t>(at - out);
+    at += write_digits(at, whole);
+    return end_with_zero_decimals(out, at, decimals);
   }
 
   // value * 10^decimals = scaled / 2^shift, rounded to an integer, ties to
@@ -67,13 +74,68 @@ std::size_t format_small(char *out, bool negative, std::uint64_t significand,
   }
   if (negative && units != 0) // what rounds to zero prints without a sign
     *at++ = '-';
-  at += write_digits(at, units / scale, 1);
+  at += write_digits(at, units / scale);
   if (decimals > 0) {
     *at++ = '.';
     at += write_digits(at, units % scale, decimals);
   }
   *at = '\0';
   return static_cast<std::size_t>(at - out);
+}
+
+// The decimal digits of `value` (not 0, below 10^39), made nine at a time
+// from the last one back, at the end of `made`, which holds CHUNKS_MAX * 9
+// bytes: they fill it to its last byte, so no byte after them is there to
+// be read. Returns where the first nonzero digit is; `value` ends as 0.
+char *write_large_digits(BigNumber *value, char *made) {
+  char *digits = made + CHUNKS_MAX * 9;
+  do {
+    std::uint32_t chunk = big_divide_small(value, 1000000000u);
+    for (int i = 0; i < 9; ++i) {
+      *--digits = static_cast<char>('0' + chunk % 10);
+      chunk /= 10;
+    }
+  } while (value->size > 0);
+  while (*digits == '0') // value is not 0: a digit isn't either
+    ++digits;
+  return digits;
+}
+
+// Rounds the `*count` digits (at least 20) to their first 19, to nearest
+// with ties to even, and sets the rest to 0. Returns where the digits
+// begin, one place earlier after a carry into a new digit: there is room,
+// as a float has at most 39 digits and write_large_digits 45 places.
+char *round_to_exact_digits(char *digits, int *count) {
+  char first_dropped = digits[EXACT_DIGITS];
+  bool rest_nonzero = false;
+  for (int i = EXACT_DIGITS + 1; i < *count; ++i)
+    rest_nonzero |= digits[i] != '0';
+  bool up = first_dropped > '5' ||
+            (first_dropped == '5' &&
+             // GCOVR_EXCL_START: the test of parity never runs, as no float
+             // from 10^19 up lies on a tie: a tie is an odd multiple of
+             // 5 * 10^k with k <= 19, and such a float a multiple of 2^40.
+             (rest_nonzero || (digits[EXACT_DIGITS - 1] - '0') % 2 != 0));
+  // GCOVR_EXCL_STOP
+  for (int i = EXACT_DIGITS; i < *count; ++i)
+    digits[i] = '0';
+  if (!up)
+    return digits;
+  int i = EXACT_DIGITS - 1;
+  while (i >= 0 && digits[i] == '9')
+    digits[i--] = '0';
+  if (i >= 0) {
+    ++digits[i];
+    return digits;
+  }
+  // 999...9 became 000...0: a 1 goes in front, one digit longer.
+  // GCOVR_EXCL_START: never runs, as no float from 10^19 up begins with
+  // more than eight nines (the one below each power of ten has the most),
+  // let alone 19.
+  *--digits = '1';
+  ++*count;
+  return digits;
+  // GCOVR_EXCL_STOP
 }
 
 // Values from 10^19 up are integers (their exponent is at least 40). Only the
@@ -85,53 +147,10 @@ std::size_t format_large(char *out, bool negative, std::uint64_t significand,
   BigNumber value;
   big_set(&value, significand);
   big_shift_left(&value, exponent);
-
-  // At most 39 digits (the largest float is about 3.4e38), made nine at a
-  // time from the last one back, at the end of `made`; the place after
-  // them is room for a carry into a new digit.
-  char made[CHUNKS_MAX * 9 + 1];
-  char *end = made + (sizeof made - 1);
-  char *digits = end;
-  do {
-    std::uint32_t chunk = big_divide_small(&value, 1000000000u);
-    for (int i = 0; i < 9; ++i) {
-      *--digits = static_cast<char>('0' + chunk % 10);
-      chunk /= 10;
-    }
-  } while (value.size > 0);
-  while (*digits == '0') // value is not 0: a digit isn't either
-    ++digits;
-  int count = static_cast<int>(end - digits);
-
-  // Round at the 19th digit: above half goes up, a tie goes to even.
-  char first_dropped = digits[EXACT_DIGITS];
-  bool rest_nonzero = false;
-  for (int i = EXACT_DIGITS + 1; i < count; ++i)
-    rest_nonzero |= digits[i] != '0';
-  bool up = first_dropped > '5' ||
-            (first_dropped == '5' &&
-             // GCOVR_EXCL_START: the test of parity never runs, as no float
-             // from 10^19 up lies on a tie: a tie is an odd multiple of
-             // 5 * 10^k with k <= 19, and such a float a multiple of 2^40.
-             (rest_nonzero || (digits[EXACT_DIGITS - 1] - '0') % 2 != 0));
-  // GCOVR_EXCL_STOP
-  for (int i = EXACT_DIGITS; i < count; ++i)
-    digits[i] = '0';
-  if (up) {
-    int i = EXACT_DIGITS - 1;
-    while (i >= 0 && digits[i] == '9')
-      digits[i--] = '0';
-    if (i >= 0) {
-      ++digits[i];
-    } else { // 999...9 became 1000...0, one digit longer
-      // GCOVR_EXCL_START: never runs, as no float from 10^19 up begins
-      // with more than eight nines (the one below each power of ten has
-      // the most), let alone 19.
-      digits[0] = '1';
-      digits[count++] = '0';
-      // GCOVR_EXCL_STOP
-    }
-  }
+  char made[CHUNKS_MAX * 9];
+  char *digits = write_large_digits(&value, made);
+  int count = static_cast<int>(made + sizeof made - digits);
+  digits = round_to_exact_digits(digits, &count);
 
   int shown_decimals = PRINTED_DIGITS_MAX - count;
   if (shown_decimals > decimals)
@@ -141,13 +160,7 @@ std::size_t format_large(char *out, bool negative, std::uint64_t significand,
     *at++ = '-';
   std::memcpy(at, digits, static_cast<std::size_t>(count));
   at += count;
-  if (shown_decimals > 0) {
-    *at++ = '.';
-    for (int i = 0; i < shown_decimals; ++i)
-      *at++ = '0';
-  }
-  *at = '\0';
-  return static_cast<std::size_t>(at - out);
+  return end_with_zero_decimals(out, at, shown_decimals);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "number_rule.h"
 
+#include <algorithm>
 #include <cfloat>
 
 #include "big_number.h"
@@ -14,7 +15,7 @@ std::uint32_t round_to_single(std::uint64_t significand, int exponent) {
     return INFINITY_BITS;
   // Normal results keep 24 bits. Below 2^-126 the quantum stays 2^-149,
   // so fewer bits survive; past 64 dropped bits even the top bit is gone.
-  int dropped = top >= -126 ? 40 : -86 - top;
+  int dropped = std::max(40, -86 - top);
   if (dropped > 64)
     return 0;
   std::uint64_t kept = dropped == 64 ? 0 : significand >> dropped;
@@ -36,7 +37,9 @@ std::uint32_t round_to_single(std::uint64_t significand, int exponent) {
 
 // digits * 10^exponent rounded to a 64-bit significand (ties to even), then
 // once more to single precision. `digits` is nonzero, below 10^19, and the
-// value lies between 10^-46 and 10^40, so the numbers stay small.
+// value lies between 10^-46 and 10^40, so the numbers stay small. Kept out
+// of line: few values take this path, and inlined its big numbers would
+// lengthen every call of to_single, which runs for each value read.
 [[gnu::noinline]] std::uint32_t decimal_to_single(std::uint64_t digits,
                                                   int exponent) {
   BigNumber numerator;
@@ -56,6 +59,10 @@ std::uint32_t round_to_single(std::uint64_t significand, int exponent) {
     big_shift_left(&denominator, -shift);
   BigNumber least = denominator;
   big_shift_left(&least, 63);
+  // (A numerator equal to `least`, as for 16777216, scaled once more would
+  // ask for the quotient 2^64: that comes out as 2^64 - 1 with a remainder
+  // over half, which rounds up, carries to 2^63 and takes the extra shift
+  // back; the same float either way.)
   if (big_compare(&numerator, &least) < 0) {
     big_shift_left(&numerator, 1);
     ++shift;
@@ -95,132 +102,133 @@ struct DecimalNumber {
   std::int64_t exponent; // the value is digits * 10^exponent
 };
 
-// Steps 1 to 4: the parse. Reads the number at the start of `at`, which is
-// zero-terminated, into *number, and ignores whatever follows it.
-void parse_decimal(const unsigned char *at, DecimalNumber *number) {
-  // Step 1: leading white space, then an optional sign.
+// Leading white space (space, and tab to carriage return), then an
+// optional sign. Returns where the number proper begins; *has_sign tells
+// whether a sign was read, as the special words need one.
+const unsigned char *read_space_and_sign(const unsigned char *at,
+                                         DecimalNumber *number,
+                                         bool *has_sign) {
   while (*at == ' ' || (*at >= 0x09 && *at <= 0x0D))
     ++at;
-  bool negative = false;
-  bool has_sign = *at == '+' || *at == '-';
-  if (has_sign)
-    negative = *at++ == '-';
-  number->negative = negative;
-  number->special = NOT_SPECIAL;
-  number->digits = 0;
-  number->kept = 0;
-  number->exponent = 0;
+  *has_sign = *at == '+' || *at == '-';
+  number->negative = *at == '-';
+  return *has_sign ? at + 1 : at;
+}
 
-  // Step 2: the special words, numbers only directly after a sign and only
-  // in capitals.
-  if (has_sign && at[0] == 'I' && at[1] == 'N' && at[2] == 'F') {
-    number->special = SPECIAL_INFINITY;
-    return;
-  }
-  if (has_sign && at[0] == 'N' && at[1] == 'A' && at[2] == 'N') {
-    number->special = SPECIAL_NAN;
-    return;
-  }
+// The special words, which only count in capitals. Each byte is looked at
+// only while the ones before it match, so no byte past the zero is read.
+SpecialValue read_special_word(const unsigned char *at) {
+  if (at[0] == 'I' && at[1] == 'N' && at[2] == 'F')
+    return SPECIAL_INFINITY;
+  if (at[0] == 'N' && at[1] == 'A' && at[2] == 'N')
+    return SPECIAL_NAN;
+  return NOT_SPECIAL;
+}
 
-  // Step 3: digits with at most one point. Only the first 19 significant
-  // digits are kept, which a 64-bit integer holds; later digits still move
-  // the decimal point. Text without a digit is a zero, whatever follows.
-  std::uint64_t digits = 0;
-  int kept = 0;
-  std::int64_t exponent = 0;
-  bool any_digit = false;
+// Digits with at most one point. Only the first 19 significant digits are
+// kept, which a 64-bit integer holds; later digits still move the decimal
+// point. Text without a digit leaves the digits 0: a zero, whatever
+// follows. Returns where the digits end.
+const unsigned char *read_digits_and_point(const unsigned char *at,
+                                           DecimalNumber *number) {
   bool after_point = false;
   for (;; ++at) {
     if (is_digit(*at)) {
-      any_digit = true;
       unsigned value = *at - '0';
-      if (kept == 0 && value == 0) { // a leading zero is not significant
-        exponent -= after_point;
-      } else if (kept < 19) {
-        digits = digits * 10 + value;
-        ++kept;
-        exponent -= after_point;
+      if (number->kept == 0 && value == 0) { // not significant
+        number->exponent -= after_point;
+      } else if (number->kept < 19) {
+        number->digits = number->digits * 10 + value;
+        ++number->kept;
+        number->exponent -= after_point;
       } else {
-        exponent += !after_point;
+        number->exponent += !after_point;
       }
     } else if (*at == '.' && !after_point) {
       after_point = true;
     } else {
-      break;
+      return at;
     }
   }
-  if (!any_digit)
-    return;
-
-  // Step 4: the exponent. An exponent without digits is no exponent. Past
-  // a billion it saturates: any such value has long since become infinite
-  // or zero.
-  if (*at == 'e' || *at == 'E') {
-    const unsigned char *mark = at + 1;
-    bool exponent_negative = *mark == '-';
-    if (*mark == '+' || *mark == '-')
-      ++mark;
-    if (is_digit(*mark)) {
-      std::int64_t written = 0;
-      for (; is_digit(*mark); ++mark)
-        if (written < 1000000000)
-          written = written * 10 + (*mark - '0');
-      exponent += exponent_negative ? -written : written;
-    }
-  }
-  number->digits = digits;
-  number->kept = kept;
-  number->exponent = exponent;
 }
 
-// Steps 5 to 7: the conversion of what the parse found to single precision.
-float convert_decimal(const DecimalNumber *number) {
-  std::uint32_t sign = number->negative ? SIGN_BIT : 0;
+// An exponent: "e" or "E", an optional sign and digits; without digits it
+// is no exponent. Past a billion it saturates: any such value has long
+// since become infinite or zero.
+void read_exponent(const unsigned char *at, DecimalNumber *number) {
+  if (*at != 'e' && *at != 'E')
+    return;
+  ++at;
+  bool negative = *at == '-';
+  if (*at == '+' || *at == '-')
+    ++at;
+  std::int64_t written = 0;
+  for (; is_digit(*at); ++at)
+    if (written < 1000000000)
+      written = written * 10 + (*at - '0');
+  number->exponent += negative ? -written : written;
+}
+
+// Reads the number at the start of `at`, which is zero-terminated, and
+// ignores whatever follows it.
+DecimalNumber parse_decimal(const unsigned char *at) {
+  DecimalNumber number = {false, NOT_SPECIAL, 0, 0, 0};
+  bool has_sign;
+  at = read_space_and_sign(at, &number, &has_sign);
+  if (has_sign) {
+    number.special = read_special_word(at);
+    if (number.special != NOT_SPECIAL)
+      return number;
+  }
+  at = read_digits_and_point(at, &number);
+  read_exponent(at, &number);
+  return number;
+}
+
+// The bits of what the parse found, rounded to single precision, without
+// the sign: the caller sets the sign bit, for every kind of value alike.
+std::uint32_t magnitude_bits(const DecimalNumber *number) {
   std::uint64_t digits = number->digits;
   std::int64_t exponent = number->exponent;
-
-  // Step 5: the special values, zero, and the values that lie far out of
-  // range. A nonzero value lies in [10^(kept + exponent - 1),
-  // 10^(kept + exponent)). From 10^39 up it is past the largest float
-  // (about 3.4e38) by far; below 10^-46 it is under half the smallest
-  // subnormal (about 7.0e-46).
   if (number->special == SPECIAL_INFINITY)
-    return float_from_bits(sign | INFINITY_BITS);
+    return INFINITY_BITS;
   if (number->special == SPECIAL_NAN)
-    return float_from_bits(sign | QUIET_NAN_BITS);
+    return QUIET_NAN_BITS;
   if (digits == 0)
-    return float_from_bits(sign);
+    return 0;
+  // A nonzero value lies in [10^(kept + exponent - 1), 10^(kept +
+  // exponent)). From 10^39 up it is past the largest float (about 3.4e38)
+  // by far; below 10^-46 it is under half the smallest subnormal (about
+  // 7.0e-46).
   std::int64_t magnitude = number->kept + exponent;
   if (magnitude >= 40)
-    return float_from_bits(sign | INFINITY_BITS);
-  if (magnitude <= -46)
-    return float_from_bits(sign);
+    return INFINITY_BITS;
+  if (magnitude <= -46) // at -46 the exact path would round to 0 as well
+    return 0;
 
 #if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
-  // Step 6: the fast path, short numbers in one float operation. Both
-  // operands are exact floats (digits < 2^24, 10^k with k <= 10), and the
-  // one correctly rounded product or quotient is the same as rounding first
-  // to 64 bits and then to single precision. docs/numbers.md gives the
-  // proof. Where floats are evaluated in wider registers (x87) this is
-  // skipped.
+  // The fast path, short numbers in one float operation. Both operands are
+  // exact floats (digits < 2^24, 10^k with k <= 10), and the one correctly
+  // rounded product or quotient is the same as rounding first to 64 bits
+  // and then to single precision. docs/numbers.md gives the proof. Where
+  // floats are evaluated in wider registers (x87) this is skipped.
   if (digits < (std::uint64_t{1} << 24) && exponent >= -10 && exponent <= 10) {
     float whole = static_cast<float>(digits);
-    float result = exponent < 0 ? whole / EXACT_POWERS[-exponent]
-                                : whole * EXACT_POWERS[exponent];
-    return number->negative ? -result : result;
+    return float_bits(exponent < 0 ? whole / EXACT_POWERS[-exponent]
+                                   : whole * EXACT_POWERS[exponent]);
   }
 #endif
 
-  // Step 7: the exact path, in big integers; the range checks of step 5
-  // keep the exponent within an int.
-  return float_from_bits(sign |
-                         decimal_to_single(digits, static_cast<int>(exponent)));
+  // The exact path, in big integers; the range checks above keep the
+  // exponent within an int.
+  return decimal_to_single(digits, static_cast<int>(exponent));
 }
 
 } // namespace
 
 float to_single(const char *text) {
-  DecimalNumber number;
-  parse_decimal(reinterpret_cast<const unsigned char *>(text), &number);
-  return convert_decimal(&number);
+  DecimalNumber number =
+      parse_decimal(reinterpret_cast<const unsigned char *>(text));
+  return float_from_bits((number.negative ? SIGN_BIT : 0) |
+                         magnitude_bits(&number));
 }
