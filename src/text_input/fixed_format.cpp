@@ -13,6 +13,7 @@ constexpr int PRINTED_DIGITS_MAX = 40;
 constexpr int EXACT_DIGITS = 19;
 // Chunks of nine digits in the largest float, 2^128 - 2^104 < 10^39.
 constexpr int CHUNKS_MAX = 5;
+constexpr int LARGE_DIGITS_MAX = CHUNKS_MAX * 9;
 
 // Writes `value` in decimal with at least `width` digits (at most 9; the
 // first digit is always written, so 1 asks for no zeros in front), and
@@ -84,11 +85,11 @@ std::size_t format_small(char *out, bool negative, std::uint64_t significand,
 }
 
 // The decimal digits of `value` (not 0, below 10^39), made nine at a time
-// from the last one back, at the end of `made`, which holds CHUNKS_MAX * 9
+// from the last one back, at the end of `made`, which holds LARGE_DIGITS_MAX
 // bytes: they fill it to its last byte, so no byte after them is there to
 // be read. Returns where the first nonzero digit is; `value` ends as 0.
 char *write_large_digits(BigNumber *value, char *made) {
-  char *digits = made + CHUNKS_MAX * 9;
+  char *digits = made + LARGE_DIGITS_MAX;
   do {
     std::uint32_t chunk = big_divide_small(value, 1000000000u);
     for (int i = 0; i < 9; ++i) {
@@ -147,7 +148,7 @@ std::size_t format_large(char *out, bool negative, std::uint64_t significand,
   BigNumber value;
   big_set(&value, significand);
   big_shift_left(&value, exponent);
-  char made[CHUNKS_MAX * 9];
+  char made[LARGE_DIGITS_MAX];
   char *digits = write_large_digits(&value, made);
   int count = static_cast<int>(made + sizeof made - digits);
   digits = round_to_exact_digits(digits, &count);
