@@ -146,7 +146,7 @@ let page = null;
 async function open_page(url = file_url) {
   const started = Date.now();
   await page.goto(url + 'index.html');
-  await page.wait_for(() => typeof createVorn === 'function' && typeof worker !== 'undefined' && worker !== null);
+  await page.wait_for(() => 'ready' in document.documentElement.dataset);
   return Date.now() - started;
 }
 
@@ -249,8 +249,10 @@ test_case('example game', async () => {
 // alone), its status 1 shown beside the listing, not inside it.
 test_case('a run that fails', async () => {
   await page.evaluate(() => {
-    const real = run_vorn;
-    window.run_vorn = (job) => real({ ...job, args: job.args.slice(0, 1) });
+    const real = Worker.prototype.postMessage;
+    Worker.prototype.postMessage = function (job, transfer) {
+      return real.call(this, job.args ? { ...job, args: job.args.slice(0, 1) } : job, transfer);
+    };
   });
   const ran = await run('example');
   const shown = await page.evaluate(() => document.getElementById('listing').textContent);
@@ -454,7 +456,7 @@ test_case('reload with files chosen', async () => {
   const dir = path.join(work, 'games', 'mixed');
   await choose(dir, ['duel.P1', 'DUEL.p2']);
   await page.reload();
-  await page.wait_for(() => typeof worker !== 'undefined' && worker !== null);
+  await page.wait_for(() => 'ready' in document.documentElement.dataset);
   await new Promise((resolve) => setTimeout(resolve, 300));
   const kept = await page.evaluate(() => document.getElementById('files').files.length);
   const offered = (await options()).filter(Boolean);
