@@ -420,10 +420,12 @@ test_case('keyboard', async () => {
   await set_limits(DEFAULT_LIMITS);
 });
 
-// A new turn, with the files chosen in the picker: a changed file can't be
-// read as chosen in every engine, and the page says so in a player's words
-// and moves to the picker; chosen again, with the added file and without
-// the removed one, the game lists as it is now.
+// A new turn, with the files chosen in the picker: Chromium and WebKit
+// can't read a changed file whole, and the page says so in a player's words
+// and moves to the picker; Firefox reads it whole, and the game lists as it
+// is now.
+// Chosen again, with an added file and without a removed one, the game
+// lists as it is then.
 test_case('a new turn, picked files', async () => {
   const dir = make_game('turn', {
     'turn.p1': header() + planet('First', '1', '0', '50'),
@@ -433,21 +435,22 @@ test_case('a new turn, picked files', async () => {
   await compare_run('turn 1', 'run', dir, 'turn', DEFAULT_LIMITS);
   await new Promise((resolve) => setTimeout(resolve, 1100)); // a new modification time
   write_file(dir, 'turn.p1', header() + planet('First', '1', '0', '50') + planet('Grown', '1.1', '1', '51'));
-  write_file(dir, 'turn.p3', header() + planet('Third', '1', '0', '50'));
-  fs.rmSync(path.join(dir, 'turn.p2'));
-  const ran = await run('run');
-  const status = await status_text();
-  if (ran.status === 'none') {
-    check(/^turn\.p[12] has changed since you chose it, as after a new turn: choose the files again\.$/.test(status),
-      `new turn: status ${status}`);
+  if (engine !== 'firefox') {
+    const ran = await run('run');
+    const status = await status_text();
+    check(ran.status === 'none' &&
+      status === 'turn.p1 has changed since you chose it, as after a new turn: choose the files again.',
+    `new turn: ${ran.status}, status ${status}`);
     check(await page.evaluate(() => document.activeElement.id === 'files'), 'new turn: focus not on the picker');
   } else {
-    check(false, `new turn: the changed files were listed (${ran.status}): ${status}`);
+    await compare_run('turn 2, as it is now', 'run', dir, 'turn', DEFAULT_LIMITS);
   }
   const everything = await page.evaluate(() => document.body.innerText);
   check(!/Error|NS_|exception/i.test(everything), 'new turn: a browser message reached the page');
+  write_file(dir, 'turn.p3', header() + planet('Third', '1', '0', '50'));
+  fs.rmSync(path.join(dir, 'turn.p2'));
   await choose(dir, ['turn.p1', 'turn.p3']);
-  await compare_run('turn 2, chosen again', 'run', dir, 'turn', DEFAULT_LIMITS);
+  await compare_run('turn 3, chosen again', 'run', dir, 'turn', DEFAULT_LIMITS);
 });
 
 // After a reload, what the page offers agrees with what its pickers show:
