@@ -482,6 +482,60 @@ test_case('cancel', async () => {
   await compare_run('after cancel', 'example', EXAMPLES, 'duel', DEFAULT_LIMITS);
 });
 
+// Whatever a player does while a listing runs or is drawn, the page ends
+// as its status says: the listing whole, its table's 48,000 rows, saves on
+// and its exit status, or after Cancel nothing listed and saves off. Each
+// click comes as the listing's or the table's drawing starts.
+test_case('clicks during a listing', async () => {
+  const limits = ['-1e999', '1e999', '-1e999', '1e999', '-1e999', '1e999'];
+  const { dir, names } = generated_game('busy', 3000);
+  await choose(dir, names);
+  await set_limits(limits);
+  const click_when_drawn = (selector, clicks) => page.evaluate(([target, selectors]) => {
+    const parent = document.querySelector(target);
+    new MutationObserver((changes, observer) => {
+      observer.disconnect();
+      for (const each of selectors) document.querySelector(each).click();
+    }).observe(parent, { childList: true });
+  }, [selector, clicks]);
+  const ended = async (what, sort) => {
+    const shown = await page.evaluate(() => ({
+      status: document.getElementById('status').textContent,
+      saves: ['copy', 'download', 'csv'].map((id) => !document.getElementById(id).disabled).join(),
+      sort: [...document.querySelectorAll('#table th')].map((th) => th.getAttribute('aria-sort') || '').join(),
+    }));
+    if ((await exit_status()) === 'cancelled') {
+      const listing = await page.evaluate(() => document.getElementById('listing').textContent);
+      check(listing === '' && shown.saves === 'false,false,false' && shown.status === 'Cancelled: nothing was listed.',
+        `${what}: cancelled, yet ${JSON.stringify(shown)}, ${listing.length} characters listed`);
+      return;
+    }
+    await compare_result(what, { status: await exit_status() }, dir, 'busy', limits);
+    await page.wait_for(() => !document.getElementById('table').hasAttribute('aria-busy'));
+    const rows = await page.evaluate(() => document.querySelectorAll('#table tbody tr').length);
+    check(rows === 48000 && shown.saves === 'true,true,true' && /^Listed busy in /.test(shown.status) &&
+      shown.sort === sort, `${what}: ${rows} rows, ${JSON.stringify(shown)}`);
+  };
+  await click_when_drawn('#listing', ['#table th:nth-child(3) button']);
+  await click_when_drawn('#rows', ['#table th:nth-child(5) button', '#table th:nth-child(5) button']);
+  await run('run');
+  await ended('sorts as it draws', ',,,,descending');
+  await page.evaluate(() => ['run', 'example', 'run'].forEach((id) => document.getElementById(id).click()));
+  await run(async () => {
+    await choose(make_game('other', { 'other.p1': header() + planet('Amber', '1', '20', '30') }), ['other.p1']);
+    await page.fill('#gravmax', '0.1');
+  });
+  await ended('other files, a limit, List and the example again as it runs', ',,,,');
+  await set_limits(limits);
+  await choose(dir, names);
+  await click_when_drawn('#rows', ['#run']);
+  await run('run');
+  await ended('List planets as the table fills', ',,,,');
+  await click_when_drawn('#listing', ['#cancel']);
+  await run('run');
+  await ended('Cancel as it draws', ',,,,');
+});
+
 // How long a typical game and an 85 MB one take, beside the native
 // program, and the longest the page's thread goes without a frame from the
 // click until half a second after the table is drawn. The large game runs
