@@ -14,7 +14,6 @@
 // it on an unpacked page, Chromium only presses "Try the example game", and
 // its download is left as downloads/duel-listing.txt, for the caller to
 // compare.
-/* global worker, run_vorn -- the page's own, read by functions it runs */
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
