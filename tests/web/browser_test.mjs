@@ -17,6 +17,7 @@
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
+import { createRequire } from 'node:module';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import * as drivers from './drivers.mjs';
@@ -416,6 +417,44 @@ test_case('keyboard', async () => {
   const kept = await page.evaluate((ids) => ids.map((id) => document.getElementById(id).value), LIMIT_IDS);
   check(JSON.stringify(kept) === JSON.stringify(limits), `keyboard: limits not remembered: ${kept}`);
   await set_limits(DEFAULT_LIMITS);
+});
+
+// No violation of axe-core's rules for WCAG 2.0 to 2.2, levels A and AA,
+// nor of its best practices: at start, with an error shown, after a
+// listing, in dark mode and at a phone's width. axe's source is evaluated
+// by the driver, as the page's own policy refuses any script of another's.
+const AXE_TAGS = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa', 'best-practice'];
+test_case('accessibility', async () => {
+  if (engine !== 'chromium') skip('checked in Chromium only');
+  const source = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+  const audit = async (where) => {
+    if (!(await page.evaluate(() => typeof axe === 'object'))) await page.evaluate(source);
+    const violations = await page.evaluate(async (tags) => {
+      const found = await axe.run(document, { runOnly: { type: 'tag', values: tags }, resultTypes: ['violations'] });
+      return found.violations.map((rule) => `${rule.id} (${rule.impact}): ` +
+        rule.nodes.map((node) => node.target.join(' ')).join(', '));
+    }, AXE_TAGS);
+    for (const violation of violations) check(false, `accessibility, ${where}: ${violation}`);
+  };
+  await audit('at start');
+  await page.click('#run');
+  check((await status_text()) === 'Choose planet files first.', `accessibility: status ${await status_text()}`);
+  // The box that a failed run fills, filled as it fills it.
+  await page.evaluate(() => {
+    document.getElementById('errors').textContent = 'Exit status 1\n';
+    document.getElementById('problems').hidden = false;
+  });
+  await audit('with an error shown');
+  await run('example');
+  await page.wait_for(() => !document.getElementById('table').hasAttribute('aria-busy'));
+  await audit('after a listing');
+  await page.color_scheme('dark');
+  await audit('after a listing, dark');
+  await page.resize(390, 800);
+  await audit('after a listing, dark, 390 px');
+  await page.color_scheme('light');
+  await audit('after a listing, 390 px');
+  await page.resize(1000, 900);
 });
 
 // A new turn, with the files chosen in the picker: a changed file can't be
