@@ -423,7 +423,8 @@ test_case('keyboard', async () => {
 
 // No violation of axe-core's rules for WCAG 2.0 to 2.2, levels A and AA,
 // nor of its best practices, in dark mode and light: at start, with an
-// error shown, after a listing, and at a phone's width. axe's source is
+// error shown, after a listing, and at a phone's width; and the focus where
+// the player acts next. axe's source is
 // evaluated by the driver, as the page's own policy refuses any script of
 // another's.
 const AXE_TAGS = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa', 'best-practice'];
@@ -443,8 +444,12 @@ test_case('accessibility', async () => {
     }
   };
   await audit('at start');
+  // The focus goes where the player acts next: to the picker after this
+  // error, to the listing after a listing.
+  const focused = () => page.evaluate(() => document.activeElement.id);
   await page.click('#run');
   check((await status_text()) === 'Choose planet files first.', `accessibility: status ${await status_text()}`);
+  check((await focused()) === 'files', `accessibility: focus on #${await focused()} after an error`);
   // The box that a failed run fills, filled as it fills it.
   await page.evaluate(() => {
     document.getElementById('errors').textContent = 'Exit status 1\n';
@@ -453,6 +458,7 @@ test_case('accessibility', async () => {
   await audit('with an error shown');
   await run('example');
   await page.wait_for(() => !document.getElementById('table').hasAttribute('aria-busy'));
+  check((await focused()) === 'listing', `accessibility: focus on #${await focused()} after a listing`);
   await audit('after a listing');
   await page.resize(390, 800);
   await audit('after a listing, 390 px');
