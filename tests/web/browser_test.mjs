@@ -427,6 +427,7 @@ test_case('keyboard', async () => {
 // the player acts next. axe's source is
 // evaluated by the driver, as the page's own policy refuses any script of
 // another's.
+/* global axe -- defined in the page by axe's source */
 const AXE_TAGS = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa', 'best-practice'];
 test_case('accessibility', async () => {
   if (engine !== 'chromium') skip('checked in Chromium only');
