@@ -424,9 +424,8 @@ test_case('keyboard', async () => {
 // No violation of axe-core's rules for WCAG 2.0 to 2.2, levels A and AA,
 // nor of its best practices, in dark mode and light: at start, with an
 // error shown, after a listing, and at a phone's width; and the focus where
-// the player acts next. axe's source is
-// evaluated by the driver, as the page's own policy refuses any script of
-// another's.
+// the player acts next. axe's source is evaluated by the driver, as the
+// page's own policy refuses any script of another's.
 /* global axe -- defined in the page by axe's source */
 const AXE_TAGS = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa', 'best-practice'];
 test_case('accessibility', async () => {
