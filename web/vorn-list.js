@@ -12,14 +12,25 @@
 const EXAMPLE_DIR = '/example';
 const EXAMPLE_GAME = 'duel';
 
-let listing = null; // { game, started } of the listing in progress
+let listing = null; // { game, started, from } of the listing in progress
 // Whether the worker can read the chosen files itself: WebKit's worker
 // can't for a page opened from file://, and is then given their contents.
 let worker_reads_files = true;
 
+// The focus, on a button that the listing turns off, moves to Cancel:
+// a keyboard keeps its place.
 function set_busy(busy) {
+  const pressed = ['run', 'example'].includes(document.activeElement.id);
   for (const id of ['run', 'example']) $(id).disabled = busy;
   $('cancel').hidden = !busy;
+  if (busy && pressed) $('cancel').focus();
+}
+
+// The focus goes to `id`, where the player acts next, unless they have
+// moved it since the listing began (`from`), to a control of their own.
+function focus_next(id, from) {
+  const at = document.activeElement;
+  if (!at || at === from || at === document.body || ['run', 'example', 'cancel'].includes(at.id)) $(id).focus();
 }
 
 function clear_result() {
@@ -32,30 +43,34 @@ function clear_result() {
 }
 
 // The listing's end, whatever it was: `exit_status` for #listing's
-// data-exit-status, and what the status then says.
-function end_listing(exit_status, text) {
+// data-exit-status, what the status then says, and the id of the control
+// where the player acts next.
+function end_listing(exit_status, text, next) {
+  const from = listing.from;
   listing = null;
   set_busy(false);
   say(text);
   $('listing').dataset.exitStatus = exit_status;
+  focus_next(next, from);
 }
 
 function cancel() {
   if (!listing) return;
   stop_program();
   clear_result();
-  end_listing('cancelled', 'Cancelled: nothing was listed.');
+  end_listing('cancelled', 'Cancelled: nothing was listed.', 'run');
 }
 
 // Lists a game: `job` as the worker takes it (vorn-worker.js), less the
 // arguments; `check` where the chosen files may have changed unseen.
 async function list(game_name, job, check) {
   if (listing) return;
+  const from = document.activeElement;
   clear_result();
   set_busy(true);
   save_limits();
   say('Listing ' + game_name + '...');
-  const mine = (listing = { game: game_name, started: performance.now() });
+  const mine = (listing = { game: game_name, started: performance.now(), from });
   const args = [game_name, ...limits()];
   // Sizes are checked beside the listing where they may be stale; the
   // answers serve the worker that can't read the files too.
@@ -63,11 +78,11 @@ async function list(game_name, job, check) {
   let result = worker_reads_files || !job.files ? await run_vorn({ ...job, args }, progress) : null;
   if (job.files && listing === mine) result = await files_as_now(job.files, result, sizes, args, mine);
   if (listing !== mine) return;
-  if (result.failed) end_listing('none', 'The page could not run Vorn this time: press "List planets" to try again.');
-  else if (result.unreadable) {
+  if (result.failed) {
+    end_listing('none', 'The page could not run Vorn this time: press "List planets" to try again.', 'run');
+  } else if (result.unreadable) {
     const text = ' has changed since you chose it, as after a new turn: choose the files again.';
-    end_listing('none', result.unreadable + text);
-    $(chosen_picker()).focus();
+    end_listing('none', result.unreadable + text, chosen_picker());
   } else await show_result(mine, result);
 }
 
@@ -116,7 +131,7 @@ async function show_result(mine, result) {
   show_table(rows);
   offer_saves({ game: mine.game, bytes: result.stdout, pieces: result.pieces, rows });
   const seconds = ((performance.now() - mine.started) / 1000).toFixed(2);
-  end_listing(String(result.status), 'Listed ' + mine.game + ' in ' + seconds + ' s.');
+  end_listing(String(result.status), 'Listed ' + mine.game + ' in ' + seconds + ' s.', 'listing');
 }
 
 // What the program wrote to stderr, its exit status, and the files it

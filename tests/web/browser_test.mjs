@@ -17,6 +17,7 @@
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
+import { createRequire } from 'node:module';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
 import * as drivers from './drivers.mjs';
@@ -414,6 +415,55 @@ test_case('keyboard', async () => {
   const kept = await page.evaluate((ids) => ids.map((id) => document.getElementById(id).value), LIMIT_IDS);
   check(JSON.stringify(kept) === JSON.stringify(limits), `keyboard: limits not remembered: ${kept}`);
   await set_limits(DEFAULT_LIMITS);
+});
+
+// No violation of axe-core's rules for WCAG 2.0 to 2.2, levels A and AA,
+// nor of its best practices, in dark mode and light: at start, with an
+// error shown, after a listing, and at a phone's width; and the focus where
+// the player acts next. axe's source is evaluated by the driver, as the
+// page's own policy refuses any script of another's.
+/* global axe -- defined in the page by axe's source */
+const AXE_TAGS = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22aa', 'best-practice'];
+test_case('accessibility', async () => {
+  if (engine !== 'chromium') skip('checked in Chromium only');
+  const source = fs.readFileSync(createRequire(import.meta.url).resolve('axe-core/axe.min.js'), 'utf8');
+  const audit = async (where) => {
+    for (const scheme of ['dark', 'light']) {
+      await page.color_scheme(scheme);
+      if (!(await page.evaluate(() => typeof axe === 'object'))) await page.evaluate(source);
+      const violations = await page.evaluate(async (tags) => {
+        const found = await axe.run(document, { runOnly: { type: 'tag', values: tags }, resultTypes: ['violations'] });
+        return found.violations.map((rule) => `${rule.id} (${rule.impact}): ` +
+          rule.nodes.map((node) => node.target.join(' ')).join(', '));
+      }, AXE_TAGS);
+      for (const violation of violations) check(false, `accessibility, ${where}, ${scheme}: ${violation}`);
+    }
+  };
+  await audit('at start');
+  // The focus goes where the player acts next: to the picker after this
+  // error, to the listing after a listing.
+  const focused = () => page.evaluate(() => document.activeElement.id);
+  await page.click('#run');
+  check((await status_text()) === 'Choose planet files first.', `accessibility: status ${await status_text()}`);
+  check((await focused()) === 'files', `accessibility: focus on #${await focused()} after an error`);
+  // A run that fails, as in 'a run that fails': the program's usage
+  // message, and its status shown beside it.
+  await page.evaluate(() => {
+    const real = Worker.prototype.postMessage;
+    Worker.prototype.postMessage = function (job, transfer) {
+      return real.call(this, job.args ? { ...job, args: job.args.slice(0, 1) } : job, transfer);
+    };
+  });
+  check((await run('example')).status === '1', 'accessibility: the run did not fail');
+  await audit('with an error shown');
+  await open_page();
+  await run('example');
+  await page.wait_for(() => !document.getElementById('table').hasAttribute('aria-busy'));
+  check((await focused()) === 'listing', `accessibility: focus on #${await focused()} after a listing`);
+  await audit('after a listing');
+  await page.resize(390, 800);
+  await audit('after a listing, 390 px');
+  await page.resize(1000, 900);
 });
 
 // A new turn, with the files chosen in the picker: Chromium and WebKit

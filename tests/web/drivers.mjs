@@ -114,6 +114,7 @@ export async function chromium(work, own) {
     choose: (selector, paths) => page.setInputFiles(selector, paths),
     press: (key) => page.keyboard.press(key === 'SelectAll' ? 'Control+A' : key),
     resize: (width, height) => page.setViewportSize({ width, height }),
+    color_scheme: (scheme) => page.emulateMedia({ colorScheme: scheme }),
     download: async (selector) => {
       const [download] = await Promise.all([page.waitForEvent('download'), page.click(selector)]);
       const saved = path.join(work, 'downloads', download.suggestedFilename());
