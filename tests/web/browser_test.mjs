@@ -5,6 +5,7 @@
 //
 //   node browser_test.mjs <site-dir> <native-vorn> <work-dir> [engine...]
 //   node browser_test.mjs --example <site-dir> <work-dir>
+//   node browser_test.mjs --coverage <site-dir> <native-vorn> <work-dir>
 //
 // VORN_BROWSER_CASES=<regular expression> runs only the cases it matches.
 //
@@ -13,7 +14,9 @@
 // of the example game's listing. With --example, as the release check runs
 // it on an unpacked page, Chromium only presses "Try the example game", and
 // its download is left as downloads/duel-listing.txt, for the caller to
-// compare.
+// compare. With --coverage, Chromium runs every case but the timing ones,
+// which detailed coverage would slow, and the share of web/'s lines and
+// branches that they reach is printed (coverage.mjs).
 import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import http from 'node:http';
@@ -22,9 +25,11 @@ import { pathToFileURL } from 'node:url';
 import * as drivers from './drivers.mjs';
 
 const example_only = process.argv[2] === '--example';
-const args = example_only ? [process.argv[3], null, process.argv[4]] : process.argv.slice(2);
+const coverage = process.argv[2] === '--coverage' ? await import('./coverage.mjs') : null;
+const args = example_only ? [process.argv[3], null, process.argv[4]] : process.argv.slice(coverage ? 3 : 2);
 const [site, native_vorn, work] = args.slice(0, 3).map((arg) => arg && path.resolve(arg));
-const engines = example_only ? ['chromium'] : args.length > 3 ? args.slice(3) : ['chromium', 'firefox', 'webkit'];
+const engines = example_only || coverage ? ['chromium'] : args.length > 3 ? args.slice(3) : ['chromium', 'firefox', 'webkit'];
+const TIMING_CASES = ['speed and frames', 'a 4.5 GiB file'];
 const DEFAULT_LIMITS = ['0.5', '1.5', '-40', '40', '20', '80'];
 const LIMIT_IDS = ['gravmin', 'gravmax', 'tempmin', 'tempmax', 'radmin', 'radmax'];
 // windows-1252 as browsers decode it, written out: Node's own TextDecoder
@@ -613,7 +618,7 @@ http_url = `http://127.0.0.1:${await start_server()}/`;
 
 for (engine of engines) {
   const started = Date.now();
-  page = await drivers[engine](work, own);
+  page = await drivers[engine](work, own, coverage);
   try {
     note(`page opened in ${await open_page()} ms`);
     if (example_only) {
@@ -624,7 +629,7 @@ for (engine of engines) {
       check(shown === decode(saved.bytes), 'example game: the listing shown differs from the one saved');
     } else {
       for (const { name, body } of cases) {
-        if (only && !only.test(name)) continue;
+        if ((only && !only.test(name)) || (coverage && TIMING_CASES.includes(name))) continue;
         try {
           await body();
         } catch (error) {
@@ -649,6 +654,7 @@ for (engine of engines) {
 }
 engine = 'server';
 check(missing.length === 0, 'requests for files the site lacks: ' + missing.join(' '));
+if (coverage) check(await coverage.report(work), 'coverage of web/ below its floor');
 await stop_server();
 console.log(failures === 0 ? 'browser test: passed' : `browser test: ${failures} failed`);
 process.exit(failures === 0 ? 0 : 1);

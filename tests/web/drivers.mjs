@@ -96,20 +96,25 @@ function page_verbs(browser, page) {
   };
 }
 
-export async function chromium(work, own) {
+// With `coverage` (coverage.mjs), what the page's scripts run is taken as
+// the test goes.
+export async function chromium(work, own, coverage = null) {
   const { chromium: engine } = await import('playwright-core');
-  const browser = await engine.launch({ executablePath: '/usr/bin/chromium', args: CHROMIUM_ARGS });
+  const executablePath = coverage ? coverage.CHROMIUM : '/usr/bin/chromium';
+  const browser = await engine.launch({ executablePath, args: CHROMIUM_ARGS });
   const context = await browser.newContext({ acceptDownloads: true, viewport: { width: 1000, height: 900 } });
   // Any request beyond the page's own files fails the test.
   const foreign = [];
   context.on('request', (request) => own(request.url()) || foreign.push(request.url()));
   await context.route('**/*', (route) => (own(route.request().url()) ? route.continue() : route.abort()));
   const page = await context.newPage();
+  const verbs = page_verbs(browser, page);
+  if (coverage) await coverage.watch(browser, context, page, verbs, own);
   return common({
     name: 'chromium',
     keys_press_buttons: true,
     foreign,
-    ...page_verbs(browser, page),
+    ...verbs,
     fill: (selector, text) => page.fill(selector, text),
     choose: (selector, paths) => page.setInputFiles(selector, paths),
     press: (key) => page.keyboard.press(key === 'SelectAll' ? 'Control+A' : key),
