@@ -57,6 +57,17 @@ function common(driver) {
       await new Promise((resolve) => setTimeout(resolve, 25));
     }
   };
+  // Where the driver can't read the clipboard back, what the page hands it
+  // is caught on the way.
+  driver.copy ??= async (selector) => {
+    await driver.evaluate(() => {
+      window.__copied = null;
+      const writeText = async (text) => (window.__copied = text);
+      Object.defineProperty(navigator, 'clipboard', { configurable: true, value: { writeText } });
+    });
+    await driver.click(selector);
+    return driver.wait_for(() => window.__copied);
+  };
   driver.page_errors = async () => (await driver.evaluate(() => window.__errors || [])).concat(driver.driver_errors);
   if (!driver.download) {
     driver.download = async (selector) => {
@@ -102,7 +113,11 @@ export async function chromium(work, own, coverage = null) {
   const { chromium: engine } = await import('playwright-core');
   const executablePath = coverage ? coverage.CHROMIUM : '/usr/bin/chromium';
   const browser = await engine.launch({ executablePath, args: CHROMIUM_ARGS });
-  const context = await browser.newContext({ acceptDownloads: true, viewport: { width: 1000, height: 900 } });
+  const context = await browser.newContext({
+    acceptDownloads: true,
+    viewport: { width: 1000, height: 900 },
+    permissions: ['clipboard-read', 'clipboard-write'],
+  });
   // Any request beyond the page's own files fails the test.
   const foreign = [];
   context.on('request', (request) => own(request.url()) || foreign.push(request.url()));
@@ -119,6 +134,10 @@ export async function chromium(work, own, coverage = null) {
     choose: (selector, paths) => page.setInputFiles(selector, paths),
     press: (key) => page.keyboard.press(key === 'SelectAll' ? 'Control+A' : key),
     resize: (width, height) => page.setViewportSize({ width, height }),
+    copy: async (selector) => {
+      await page.click(selector);
+      return page.evaluate(() => navigator.clipboard.readText());
+    },
     download: async (selector) => {
       const [download] = await Promise.all([page.waitForEvent('download'), page.click(selector)]);
       const saved = path.join(work, 'downloads', download.suggestedFilename());
