@@ -28,7 +28,8 @@ const example_only = process.argv[2] === '--example';
 const coverage = process.argv[2] === '--coverage' ? await import('./coverage.mjs') : null;
 const args = example_only ? [process.argv[3], null, process.argv[4]] : process.argv.slice(coverage ? 3 : 2);
 const [site, native_vorn, work] = args.slice(0, 3).map((arg) => arg && path.resolve(arg));
-const engines = example_only || coverage ? ['chromium'] : args.length > 3 ? args.slice(3) : ['chromium', 'firefox', 'webkit'];
+const engines = example_only || coverage ? ['chromium']
+  : args.length > 3 ? args.slice(3) : ['chromium', 'firefox', 'webkit'];
 const TIMING_CASES = ['speed and frames', 'a 4.5 GiB file'];
 const DEFAULT_LIMITS = ['0.5', '1.5', '-40', '40', '20', '80'];
 const LIMIT_IDS = ['gravmin', 'gravmax', 'tempmin', 'tempmax', 'radmin', 'radmax'];

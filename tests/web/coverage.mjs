@@ -37,7 +37,8 @@ export async function watch(browser, context, page, verbs, own) {
     const { scripts } = await session.send('Vorn.takeCoverage');
     for (const script of scripts) {
       if (script.source !== undefined) sources.set(script.key, script.source);
-      if (own(script.url)) taken.push({ url: script.url, source: sources.get(script.key), functions: script.functions });
+      if (!own(script.url)) continue;
+      taken.push({ url: script.url, source: sources.get(script.key), functions: script.functions });
     }
   };
   const take = async () => {
