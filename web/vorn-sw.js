@@ -5,10 +5,9 @@
 'use strict';
 
 const CACHE = 'vorn-page';
-const PAGE_FILES = [
-  './', 'index.html', 'vorn-page.css', 'vorn-page.js', 'vorn-worker.js', 'vorn-web.js', 'vorn.webmanifest',
-  'vorn-icon.svg', 'vorn-icon-192.png', 'vorn-icon-512.png', 'vorn.txt',
-];
+// The site's files, as web/CMakeLists.txt lists them, filled in by the
+// build; the release check reads them back from this line.
+const PAGE_FILES = ['./', ...'@SITE_FILES@'.split(' ')];
 
 self.addEventListener('install', (event) => {
   event.waitUntil(

@@ -3,35 +3,23 @@
 // URL made of this function's text and the module's (vorn-web.js), because
 // a page opened from file:// may not start a worker from a file.
 //
-// Messages in: { args, files: [File] }, { args, contents: [{ name, bytes }] }
-// where this worker can't read a File (WebKit, for a page opened from
-// file://), or { args, example } for the built-in example game. Messages out: { reading, of } as each
-// planet file is first read, then one of { status, stdout, stderr, pieces,
+// Messages in: { args, files: [File] }; { args, contents: [{ name, bytes }] },
+// the files as the page read them, where this worker can't read a File
+// (WebKit's, for a page opened from file://) or a file changed since it was
+// chosen and the page reads it whole (Firefox); or { args, example } for
+// the built-in example game. Messages out: { reading, of } as each planet
+// file is first read, then one of { status, stdout, stderr, pieces,
 // cells, old_layout } (the program's end, the bytes it wrote, and what the
 // page shows of them) or { unreadable } (the name of a chosen file that can
 // no longer be read as it was chosen).
-// eslint-disable-next-line no-unused-vars
+/* global createVorn */
+/* exported vorn_worker */
 function vorn_worker() {
   'use strict';
-  // The program reads a file in 512-byte blocks. Each read of a File goes
-  // to the browser's own process and back, which takes milliseconds
-  // whatever its size (a third of a large listing's time with 1 MiB
-  // pieces), so a file is read 8 MiB at a time, and only one piece is
-  // held: the bound on what reading takes, whatever the files' size.
-  const PIECE_SIZE = 1 << 23;
-  const reader = new FileReaderSync();
   // Every byte has its own character in windows-1252 as browsers decode it
   // (0x81, 0x8D, 0x8F, 0x90 and 0x9D become the C1 controls): no byte is
   // lost or replaced, whatever code page the game's names were written in.
   const DISPLAY_DECODER = new TextDecoder('windows-1252');
-  // The program's lines that the table is read from (src/planet_file.cpp).
-  // The name is greedy: only the last quote before " is inhabitable!" ends
-  // it.
-  const FILE_LINE = /^Processing file (.*)$/;
-  const PLANET_LINE = /^ {2}"(.*)" is inhabitable!\t\(Grav=(.*)g, Temp=(.*)C, Rad=(.*)mR\)$/;
-  const OLD_LAYOUT_LINE = '  Not a new (v2.7i+ or v2.6i+) Kelvo planet file!';
-  // The page draws the listing this many lines to a piece.
-  const LINES_PER_PIECE = 200;
 
   // A growing buffer for the bytes of one stream.
   function byte_sink() {
@@ -71,6 +59,13 @@ function vorn_worker() {
   // ends the run: what the program would then print is not the file as it
   // is now.
   function mount_files(vorn, files) {
+    // The program reads a file in 512-byte blocks. Each read of a File goes
+    // to the browser's own process and back, which takes milliseconds
+    // whatever its size (a third of a large listing's time with 1 MiB
+    // pieces), so a file is read 8 MiB at a time, and only one piece is
+    // held: the bound on what reading takes, whatever the files' size.
+    const PIECE_SIZE = 1 << 23;
+    const reader = new FileReaderSync();
     const WORKERFS = vorn.FS.filesystems.WORKERFS;
     const order = new Map(files.map((file, i) => [file, i + 1]));
     let piece = { file: null, start: 0, bytes: new Uint8Array(0) };
@@ -85,7 +80,7 @@ function vorn_worker() {
       if (position < piece.start || position >= end) {
         try {
           piece.bytes = new Uint8Array(reader.readAsArrayBuffer(file.slice(position, position + PIECE_SIZE)));
-        } catch (error) {
+        } catch {
           throw { unreadable: file.name };
         }
         piece.start = position;
@@ -105,6 +100,14 @@ function vorn_worker() {
   // table's rows read back from it (the page decides nothing about the
   // planets), with the files that the program refused for their old layout.
   function read_back(stdout) {
+    // The program's lines that the table is read from (src/planet_file.cpp).
+    // The name is greedy: only the last quote before " is inhabitable!" ends
+    // it.
+    const FILE_LINE = /^Processing file (.*)$/;
+    const PLANET_LINE = /^ {2}"(.*)" is inhabitable!\t\(Grav=(.*)g, Temp=(.*)C, Rad=(.*)mR\)$/;
+    const OLD_LAYOUT_LINE = '  Not a new (v2.7i+ or v2.6i+) Kelvo planet file!';
+    // The page draws the listing this many lines to a piece.
+    const LINES_PER_PIECE = 200;
     const lines = DISPLAY_DECODER.decode(stdout).split(/(?<=\n)/);
     const pieces = [];
     for (let i = 0; i < lines.length; i += LINES_PER_PIECE) pieces.push(lines.slice(i, i + LINES_PER_PIECE).join(''));
@@ -126,31 +129,32 @@ function vorn_worker() {
     return { pieces, cells: rows.length === 0 ? '' : rows.join('\0') + '\0', old_layout };
   }
 
-  self.onmessage = async (event) => {
-    const { args, files, contents, example } = event.data;
+  // Puts the job's files where the program reads them.
+  function place_files(vorn, { files, contents, example }) {
+    if (example) return vorn.FS.chdir(example);
+    if (!contents) return mount_files(vorn, files);
+    vorn.FS.mkdir('/game');
+    for (const file of contents) vorn.FS.writeFile('/game/' + file.name, file.bytes);
+    vorn.FS.chdir('/game');
+  }
+
+  // Runs the program on one job, and answers with what it wrote.
+  async function answer(event) {
     const { vorn, stdout, stderr } = await ready;
     ready = next_module();
     let status;
     try {
-      if (example) {
-        vorn.FS.chdir(example);
-      } else if (contents) {
-        vorn.FS.mkdir('/game');
-        for (const file of contents) vorn.FS.writeFile('/game/' + file.name, file.bytes);
-        vorn.FS.chdir('/game');
-      } else {
-        mount_files(vorn, files);
-      }
-      status = vorn.callMain(args);
+      place_files(vorn, event.data);
+      status = vorn.callMain(event.data.args);
     } catch (error) {
-      if (error && error.unreadable) {
-        postMessage({ unreadable: error.unreadable });
-        return;
-      }
-      throw error;
+      if (!error || !error.unreadable) throw error;
+      postMessage({ unreadable: error.unreadable });
+      return;
     }
     const out = stdout.bytes();
     const errors = DISPLAY_DECODER.decode(stderr.bytes());
     postMessage({ status, stdout: out, stderr: errors, ...read_back(out) }, [out.buffer]);
-  };
+  }
+
+  self.onmessage = answer;
 }

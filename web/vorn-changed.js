@@ -1,0 +1,70 @@
+// Whether a chosen file changed since it was chosen, as after a new turn,
+// and its contents as they are now, where the browser still reads them.
+// Chromium refuses to read a file that changed or went; Firefox reads a
+// slice of it only up to the size it had when chosen, but its stream to
+// the end. Only Chromium-based browsers have showDirectoryPicker.
+'use strict';
+/* exported SIZE_MAY_BE_STALE, MAX_CONTENTS_BYTES, file_sizes, contents_of */
+
+const SIZE_MAY_BE_STALE = !('showDirectoryPicker' in window);
+// A changed game is read whole and handed to the worker up to this size,
+// which the page's memory holds as well as the worker's.
+const MAX_CONTENTS_BYTES = 256 * 2 ** 20;
+
+// The size of a file as it is now, or null where it can't be read. Also
+// the text of the size check's worker: it may use nothing from elsewhere.
+async function stream_size(file) {
+  try {
+    let size = 0;
+    const pieces = file.stream().getReader();
+    for (;;) {
+      const { done, value } = await pieces.read();
+      if (done) return size;
+      size += value.length;
+    }
+  } catch {
+    return null;
+  }
+}
+
+// The size check's worker: the sizes of the files it is sent, in order.
+function size_check_worker() {
+  self.onmessage = async (event) => {
+    const sizes = [];
+    for (const file of event.data) sizes.push(await stream_size(file));
+    self.postMessage(sizes);
+  };
+}
+
+// The files' sizes as they are now. Reading a whole game would hold the
+// page, so the files are read in a worker of their own, made, as the
+// program's, from functions' text. A file that this worker can't read is
+// read again by the page, whose answer counts: WebKit's workers can read
+// no chosen file for a page opened from file://.
+function file_sizes(files) {
+  const source = stream_size + '\n' + size_check_worker + '\nsize_check_worker();\n';
+  const url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
+  const checker = new Worker(url);
+  URL.revokeObjectURL(url);
+  return new Promise((resolve) => {
+    checker.onmessage = (event) => resolve(event.data);
+    checker.onerror = () => resolve(files.map(() => null));
+    checker.postMessage(files);
+  }).then((sizes) => {
+    checker.terminate();
+    return Promise.all(sizes.map((size, i) => (size === null ? stream_size(files[i]) : size)));
+  });
+}
+
+// Each file's name and bytes as they are now, read to the end of its
+// stream, or null where one can't be read.
+async function contents_of(files) {
+  try {
+    return await Promise.all(files.map(async (file) => ({
+      name: file.name,
+      bytes: new Uint8Array(await new Response(file.stream()).arrayBuffer()),
+    })));
+  } catch {
+    return null;
+  }
+}

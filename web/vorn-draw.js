@@ -1,0 +1,34 @@
+// Drawing in pieces: a large listing, or its table, is drawn over many
+// frames instead of holding the page for the whole of it.
+'use strict';
+/* exported draw_in_pieces */
+
+// How long drawing may hold the page before it lets the browser show a
+// frame: well within the tenth of a second in which a page still feels
+// responsive, even on a busy machine.
+const DRAW_BUDGET_MS = 10;
+
+function next_task() {
+  return new Promise((resolve) => setTimeout(resolve, 0));
+}
+
+// Appends the pieces that `make_piece` makes to `parent`, giving the page
+// back whenever drawing has taken its budget, for as long as `wanted()`
+// holds. `sliced` is called after each slice, with true after the first.
+// Returns false when it stopped, as `wanted()` no longer held.
+async function draw_in_pieces(parent, count, make_piece, wanted, sliced = () => {}) {
+  let slice_start = performance.now();
+  let first = true;
+  for (let i = 0; i < count; i++) {
+    if (performance.now() - slice_start > DRAW_BUDGET_MS) {
+      sliced(first);
+      first = false;
+      await next_task();
+      if (!wanted()) return false;
+      slice_start = performance.now();
+    }
+    parent.append(make_piece(i));
+  }
+  sliced(first);
+  return true;
+}

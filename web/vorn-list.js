@@ -1,0 +1,154 @@
+// A listing from the click to its text drawn whole: the program run on the
+// chosen game, the files read again where they changed, and the result
+// shown. One listing at a time; the page stays busy until its text is
+// whole, and Cancel, or the end, leaves the page as the status says.
+'use strict';
+/* global $, say, limits, save_limits, game_named, games_offered, folder_chosen, read_folder, chosen_picker,
+   SIZE_MAY_BE_STALE, MAX_CONTENTS_BYTES, file_sizes, contents_of, run_vorn, stop_program, draw_in_pieces,
+   show_table, clear_table, reset_sort, offer_saves, withdraw_saves */
+/* exported list_example, list_chosen, cancel */
+
+// Built into the module's file system (web/CMakeLists.txt).
+const EXAMPLE_DIR = '/example';
+const EXAMPLE_GAME = 'duel';
+
+let listing = null; // { game, started } of the listing in progress
+// Whether the worker can read the chosen files itself: WebKit's worker
+// can't for a page opened from file://, and is then given their contents.
+let worker_reads_files = true;
+
+function set_busy(busy) {
+  for (const id of ['run', 'example']) $(id).disabled = busy;
+  $('cancel').hidden = !busy;
+}
+
+function clear_result() {
+  const shown = $('listing');
+  shown.removeAttribute('data-exit-status');
+  shown.replaceChildren();
+  clear_table();
+  $('problems').hidden = true;
+  withdraw_saves();
+}
+
+// The listing's end, whatever it was: `exit_status` for #listing's
+// data-exit-status, and what the status then says.
+function end_listing(exit_status, text) {
+  listing = null;
+  set_busy(false);
+  say(text);
+  $('listing').dataset.exitStatus = exit_status;
+}
+
+function cancel() {
+  if (!listing) return;
+  stop_program();
+  clear_result();
+  end_listing('cancelled', 'Cancelled: nothing was listed.');
+}
+
+// Lists a game: `job` as the worker takes it (vorn-worker.js), less the
+// arguments; `check` where the chosen files may have changed unseen.
+async function list(game_name, job, check) {
+  if (listing) return;
+  clear_result();
+  set_busy(true);
+  save_limits();
+  say('Listing ' + game_name + '...');
+  const mine = (listing = { game: game_name, started: performance.now() });
+  const args = [game_name, ...limits()];
+  // Sizes are checked beside the listing where they may be stale; the
+  // answers serve the worker that can't read the files too.
+  const sizes = check && SIZE_MAY_BE_STALE ? file_sizes(job.files) : null;
+  let result = worker_reads_files || !job.files ? await run_vorn({ ...job, args }, progress) : null;
+  if (job.files && listing === mine) result = await files_as_now(job.files, result, sizes, args, mine);
+  if (listing !== mine) return;
+  if (result.failed) end_listing('none', 'The page could not run Vorn this time: press "List planets" to try again.');
+  else if (result.unreadable) {
+    const text = ' has changed since you chose it, as after a new turn: choose the files again.';
+    end_listing('none', result.unreadable + text);
+    $(chosen_picker()).focus();
+  } else await show_result(mine, result);
+}
+
+function progress(message) {
+  say('Listing: file ' + message.reading + ' of ' + message.of + '...');
+}
+
+// The result for the files as they are now. Where a file changed and the
+// browser reads it whole (Firefox), the game's contents are read and
+// listed, up to MAX_CONTENTS_BYTES; where the worker can't read the files
+// but they are as chosen (WebKit's, for a page from file://), it gets
+// their contents too. A changed file that can't be read is named.
+async function files_as_now(files, result, sizes, args, mine) {
+  const read = result && !result.unreadable;
+  if (read && !sizes) return result;
+  const now = await (sizes || file_sizes(files));
+  const changed = now.findIndex((size, i) => size !== files[i].size);
+  if (changed < 0 && read) return result;
+  const readable = now.every((size) => size !== null) && now.reduce((sum, size) => sum + size, 0) <= MAX_CONTENTS_BYTES;
+  const contents = listing === mine && (changed < 0 || readable) ? await contents_of(files) : null;
+  if (!contents) return { unreadable: files[Math.max(changed, 0)].name };
+  if (changed < 0) worker_reads_files = false;
+  return listing === mine ? run_vorn({ contents, args }, progress) : result;
+}
+
+// Shows a listing: its text, whole, a piece at a time, each piece laid out
+// only when it comes into sight (content-visibility); then its table, of
+// which as much as the budget allows is in when the status says "Listed",
+// and the rest follows.
+async function show_result(mine, result) {
+  const cells = result.cells.split('\0');
+  const rows = [];
+  for (let i = 0; i + 5 < cells.length; i += 5) rows.push(cells.slice(i, i + 5));
+  show_problems(result);
+  reset_sort();
+  $('table-area').hidden = rows.length === 0;
+  const piece = (i) => {
+    const span = document.createElement('span');
+    span.className = 'piece';
+    span.textContent = result.pieces[i];
+    return span;
+  };
+  if (!(await draw_in_pieces($('listing'), result.pieces.length, piece, () => listing === mine))) return;
+  show_table(rows);
+  offer_saves({ game: mine.game, bytes: result.stdout, pieces: result.pieces, rows });
+  const seconds = ((performance.now() - mine.started) / 1000).toFixed(2);
+  end_listing(String(result.status), 'Listed ' + mine.game + ' in ' + seconds + ' s.');
+}
+
+// What the program wrote to stderr, its exit status, and the files it
+// refused for their old layout.
+function show_problems(result) {
+  let problems = result.stderr;
+  if (result.status !== 0) problems += 'Exit status ' + result.status + '\n';
+  $('errors').textContent = problems;
+  $('problems').hidden = problems === '';
+  const old = result.old_layout;
+  $('old-layout').textContent = old.length === 0 ? '' : 'Not listed, as files of an older layout: ' + old.join(', ');
+  $('old-layout').hidden = old.length === 0;
+}
+
+function list_example() {
+  list(EXAMPLE_GAME, { example: EXAMPLE_DIR }, false);
+}
+
+async function list_chosen() {
+  if (listing) return;
+  const folder = folder_chosen();
+  const problem = folder ? await read_folder(true) : '';
+  if (problem) {
+    say(problem);
+    $('choose-folder').focus();
+    return;
+  }
+  const game = game_named($('game').value);
+  if (!game) {
+    if (folder) say('No game in the folder ' + folder.name + '.');
+    else say(games_offered() > 1 ? 'Pick a game first.' : 'Choose planet files first.');
+    $(games_offered() === 0 ? (folder ? 'choose-folder' : 'files') : 'game').focus();
+    return;
+  }
+  // A folder's files were just read afresh; chosen ones are checked.
+  list(game.name, { files: game.files }, !folder);
+}
