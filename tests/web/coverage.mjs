@@ -69,16 +69,51 @@ function take_before_terminate() {
   };
 }
 
+// A file of the site is its web/ file, but for each @NAME@ that the build
+// fills in (configure_file): the file's text in pieces around them, each
+// with its offset.
+function pieces(text) {
+  const parts = [];
+  let at = 0;
+  for (const filled of text.matchAll(/@[A-Z_]+@/g)) {
+    parts.push({ text: text.slice(at, filled.index), at });
+    at = filled.index + filled[0].length;
+  }
+  return [...parts, { text: text.slice(at), at }];
+}
+
+// Where `text` is in `file`, as a function from an offset in `text` to one
+// in the file, or null: within one piece, or as the whole file with its
+// places filled in, where an offset within a filled place goes to its start.
+function find_in(text, file) {
+  for (const part of file.parts) {
+    const at = text.length >= SHORTEST_FUNCTION ? part.text.indexOf(text) : -1;
+    if (at >= 0) return (offset) => offset + part.at + at;
+  }
+  const found = [];
+  for (const part of file.parts) {
+    const from = found.length === 0 ? 0 : found.at(-1).at + found.at(-1).part.text.length;
+    const at = text.indexOf(part.text, from);
+    if (at < 0 || (from === 0 && at !== 0)) return null;
+    found.push({ part, at });
+  }
+  if (file.parts.length === 1 || found.at(-1).at + found.at(-1).part.text.length !== text.length) return null;
+  return (offset) => {
+    const { part, at } = found.findLast((one) => one.at <= offset);
+    return part.at + Math.min(offset - at, part.text.length);
+  };
+}
+
 // Where in `files` the text of a function of `script` is: { start, end }
-// in the script, with the file's path and the offset there, or no file for
-// text from elsewhere; null for the whole of a script from elsewhere, whose
-// functions are then looked for one by one.
+// in the script, with the file's path and a function that moves an offset
+// there, or no file for text from elsewhere; null for the whole of a script
+// from elsewhere, whose functions are then looked for one by one.
 function find_text(script, root, files) {
   const text = script.source.slice(root.startOffset, root.endOffset);
-  const where = { start: root.startOffset, end: root.endOffset, file: null, at: 0 };
+  const where = { start: root.startOffset, end: root.endOffset, file: null };
   for (const file of files) {
-    const at = text.length >= SHORTEST_FUNCTION ? file.text.indexOf(text) : -1;
-    if (at >= 0) return { ...where, file: file.path, at };
+    const move = find_in(text, file);
+    if (move) return { ...where, file: file.path, move: (offset) => move(offset - root.startOffset) };
   }
   return root.startOffset === 0 && root.endOffset >= script.source.length ? null : where;
 }
@@ -99,9 +134,8 @@ function locate(script, files) {
       found.push(where);
     }
     if (!where.file) continue;
-    const shift = where.at - where.start;
     const ranges = fn.ranges.map((range) =>
-      ({ startOffset: range.startOffset + shift, endOffset: range.endOffset + shift, count: range.count }));
+      ({ startOffset: where.move(range.startOffset), endOffset: where.move(range.endOffset), count: range.count }));
     if (!located.has(where.file)) located.set(where.file, []);
     located.get(where.file).push({ ...fn, ranges });
   }
@@ -128,8 +162,10 @@ function share([covered, total]) {
 // (istanbul's form), and says whether the lines reach the floor. A file
 // that no page loaded counts as never run.
 export async function report(work) {
-  const files = fs.readdirSync(WEB).filter((name) => name.endsWith('.js')).sort()
-    .map((name) => ({ path: path.join(WEB, name), text: fs.readFileSync(path.join(WEB, name), 'utf8') }));
+  const files = fs.readdirSync(WEB).filter((name) => name.endsWith('.js')).sort().map((name) => {
+    const text = fs.readFileSync(path.join(WEB, name), 'utf8');
+    return { path: path.join(WEB, name), text, parts: pieces(text) };
+  });
   const never_run = (file) => [{ functionName: '', isBlockCoverage: true,
     ranges: [{ startOffset: 0, endOffset: file.text.length, count: 0 }] }];
   const runs = files.map((file) => ({ result: [{ scriptId: '0', url: file.path, functions: never_run(file) }] }));
