@@ -10,7 +10,7 @@
 // its text in web/, and what it ran is moved there. Text found in none of
 // them (the glue, the module from vorn-web.js) is left out. The counts are
 // merged (@bcoe/v8-coverage), then read as lines and branches by
-// v8-to-istanbul, which leaves out what a `c8 ignore` comment marks.
+// v8-to-istanbul, which counts what a `c8 ignore` comment marks as run.
 import fs from 'node:fs';
 import path from 'node:path';
 import merging from '@bcoe/v8-coverage';
