@@ -35,8 +35,11 @@ function request(sessionId, method, params = {}) {
   const id = next_id++;
   to_browser.write(JSON.stringify({ id, sessionId, method, params }) + '\0');
   return new Promise((resolve) => {
-    answers.set(id, resolve);
-    setTimeout(() => answers.delete(id) && resolve({ error: 'no answer' }), ANSWER_MS);
+    const timer = setTimeout(() => answers.delete(id) && resolve({ error: 'no answer' }), ANSWER_MS);
+    answers.set(id, (answer) => {
+      clearTimeout(timer);
+      resolve(answer);
+    });
   });
 }
 
