@@ -134,9 +134,10 @@ export async function chromium(work, own, coverage = null) {
     choose: (selector, paths) => page.setInputFiles(selector, paths),
     press: (key) => page.keyboard.press(key === 'SelectAll' ? 'Control+A' : key),
     resize: (width, height) => page.setViewportSize({ width, height }),
+    // Copy, read back from the clipboard once the page has written it.
     copy: async (selector) => {
       await page.click(selector);
-      return page.evaluate(() => navigator.clipboard.readText());
+      return (await page.waitForFunction(() => navigator.clipboard.readText())).jsonValue();
     },
     download: async (selector) => {
       const [download] = await Promise.all([page.waitForEvent('download'), page.click(selector)]);
