@@ -57,6 +57,17 @@ function common(driver) {
       await new Promise((resolve) => setTimeout(resolve, 25));
     }
   };
+  // Where the driver can't read the clipboard back, what the page hands it
+  // is caught on the way.
+  driver.copy ??= async (selector) => {
+    await driver.evaluate(() => {
+      window.__copied = null;
+      const writeText = async (text) => (window.__copied = text);
+      Object.defineProperty(navigator, 'clipboard', { configurable: true, value: { writeText } });
+    });
+    await driver.click(selector);
+    return driver.wait_for(() => window.__copied);
+  };
   driver.page_errors = async () => (await driver.evaluate(() => window.__errors || [])).concat(driver.driver_errors);
   if (!driver.download) {
     driver.download = async (selector) => {
@@ -96,25 +107,39 @@ function page_verbs(browser, page) {
   };
 }
 
-export async function chromium(work, own) {
+// With `coverage` (coverage.mjs), what the page's scripts run is taken as
+// the test goes.
+export async function chromium(work, own, coverage = null) {
   const { chromium: engine } = await import('playwright-core');
-  const browser = await engine.launch({ executablePath: '/usr/bin/chromium', args: CHROMIUM_ARGS });
-  const context = await browser.newContext({ acceptDownloads: true, viewport: { width: 1000, height: 900 } });
+  const executablePath = coverage ? coverage.CHROMIUM : '/usr/bin/chromium';
+  const browser = await engine.launch({ executablePath, args: CHROMIUM_ARGS });
+  const context = await browser.newContext({
+    acceptDownloads: true,
+    viewport: { width: 1000, height: 900 },
+    permissions: ['clipboard-read', 'clipboard-write'],
+  });
   // Any request beyond the page's own files fails the test.
   const foreign = [];
   context.on('request', (request) => own(request.url()) || foreign.push(request.url()));
   await context.route('**/*', (route) => (own(route.request().url()) ? route.continue() : route.abort()));
   const page = await context.newPage();
+  const verbs = page_verbs(browser, page);
+  if (coverage) await coverage.watch(browser, context, page, verbs, own);
   return common({
     name: 'chromium',
     keys_press_buttons: true,
     foreign,
-    ...page_verbs(browser, page),
+    ...verbs,
     fill: (selector, text) => page.fill(selector, text),
     choose: (selector, paths) => page.setInputFiles(selector, paths),
     press: (key) => page.keyboard.press(key === 'SelectAll' ? 'Control+A' : key),
     resize: (width, height) => page.setViewportSize({ width, height }),
     color_scheme: (scheme) => page.emulateMedia({ colorScheme: scheme }),
+    // Copy, read back from the clipboard once the page has written it.
+    copy: async (selector) => {
+      await page.click(selector);
+      return (await page.waitForFunction(() => navigator.clipboard.readText())).jsonValue();
+    },
     download: async (selector) => {
       const [download] = await Promise.all([page.waitForEvent('download'), page.click(selector)]);
       const saved = path.join(work, 'downloads', download.suggestedFilename());
