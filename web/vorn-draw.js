@@ -15,7 +15,8 @@ function next_task() {
 // Appends the pieces that `make_piece` makes to `parent`, giving the page
 // back whenever drawing has taken its budget, for as long as `wanted()`
 // holds. `sliced` is called after each slice, with true after the first.
-// Returns false when it stopped, as `wanted()` no longer held.
+// Whether it was stopped is for the caller to ask `wanted()` again once
+// this resolves: the page may have changed in between.
 async function draw_in_pieces(parent, count, make_piece, wanted, sliced = () => {}) {
   let slice_start = performance.now();
   let first = true;
@@ -24,11 +25,10 @@ async function draw_in_pieces(parent, count, make_piece, wanted, sliced = () => 
       sliced(first);
       first = false;
       await next_task();
-      if (!wanted()) return false;
+      if (!wanted()) return;
       slice_start = performance.now();
     }
     parent.append(make_piece(i));
   }
   sliced(first);
-  return true;
 }

@@ -110,7 +110,9 @@ async function show_result(mine, result) {
     span.textContent = result.pieces[i];
     return span;
   };
-  if (!(await draw_in_pieces($('listing'), result.pieces.length, piece, () => listing === mine))) return;
+  await draw_in_pieces($('listing'), result.pieces.length, piece, () => listing === mine);
+  // Cancel may have come between the last piece and this.
+  if (listing !== mine) return;
   show_table(rows);
   offer_saves({ game: mine.game, bytes: result.stdout, pieces: result.pieces, rows });
   const seconds = ((performance.now() - mine.started) / 1000).toFixed(2);

@@ -58,9 +58,9 @@ async function draw_table() {
     for (const row of rows.slice(i * ROWS_PER_PIECE, (i + 1) * ROWS_PER_PIECE)) fragment.append(make_row(row));
     return fragment;
   };
-  const whole = await draw_in_pieces($('rows'), Math.ceil(rows.length / ROWS_PER_PIECE), piece,
+  await draw_in_pieces($('rows'), Math.ceil(rows.length / ROWS_PER_PIECE), piece,
     () => mine === filling, (first) => (first ? mark_seen_rows() : pad_rows()));
-  if (!whole) return;
+  if (mine !== filling) return;
   table.removeAttribute('aria-busy');
   mark_seen_rows();
 }

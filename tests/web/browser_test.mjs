@@ -546,6 +546,7 @@ test_case('clicks during a listing', async () => {
   const click_when_drawn = (selector, clicks) => page.evaluate(([target, selectors]) => {
     const parent = document.querySelector(target);
     new MutationObserver((changes, observer) => {
+      if (!changes.some((change) => change.addedNodes.length > 0)) return;
       observer.disconnect();
       for (const each of selectors) document.querySelector(each).click();
     }).observe(parent, { childList: true });
@@ -586,6 +587,7 @@ test_case('clicks during a listing', async () => {
   await click_when_drawn('#listing', ['#cancel']);
   await run('run');
   await ended('Cancel as it draws', ',,,,');
+  await set_limits(DEFAULT_LIMITS);
 });
 
 // How long a typical game and an 85 MB one take, beside the native
