@@ -26,6 +26,8 @@ function withdraw_install() {
 async function install() {
   const offer = install_offer;
   if (!offer) return;
+  // A second click while the browser asks would prompt a second time.
+  install_offer = null;
   await offer.prompt();
   await offer.userChoice;
   withdraw_install();
