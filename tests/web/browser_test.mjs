@@ -482,6 +482,7 @@ test_case('every line readable', async () => {
       Array.from({ length: 200 }, (_, i) => planet('P' + i, '1', '10', '50')).join(''),
   });
   const want = decode(native(dir, 'long', DEFAULT_LIMITS).stdout);
+  await set_limits(DEFAULT_LIMITS);
   await choose(dir, ['long.p1']);
   for (const width of [engine === 'webkit' ? 447 : 390, 768, 1280, 1920]) {
     await page.resize(width, 900);
