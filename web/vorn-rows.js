@@ -106,7 +106,7 @@ function mark_seen_rows() {
   // A focused row scrolled far out of sight is no longer displayed: the
   // focus goes to the table's box rather than to the page's body.
   const at = document.activeElement;
-  if (at.parentElement === body && !at.classList.contains('seen')) box.focus({ preventScroll: true });
+  if (at.parentElement === body && !seen_rows.includes(at)) box.focus({ preventScroll: true });
 }
 
 // The row at the top of the box, below its sticky headers.
@@ -118,8 +118,9 @@ function row_in_sight() {
 }
 
 // The arrow keys step from row to row in the table's box, each row showing
-// its whole name as it takes the focus; from the box itself they go to the
-// row at its top. A row next to the focused one is always displayed.
+// its whole name as it takes the focus; from the box itself, or a header,
+// they go to the row at its top. A row next to the focused one is always
+// displayed.
 function step_rows(event) {
   const step = { ArrowDown: 'nextElementSibling', ArrowUp: 'previousElementSibling' }[event.key];
   const at = document.activeElement;
