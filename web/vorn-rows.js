@@ -3,7 +3,7 @@
 // others. The rows of the listing shown are kept here.
 'use strict';
 /* global $, draw_in_pieces, sorted */
-/* exported show_table, draw_table, clear_table, mark_seen_rows */
+/* exported show_table, draw_table, clear_table, mark_seen_rows, step_rows */
 
 // How many rows a piece of the table holds.
 const ROWS_PER_PIECE = 100;
@@ -25,6 +25,9 @@ function make_row(cells) {
   if (!row_template) {
     row_template = document.createElement('tr');
     row_template.setAttribute('role', 'row');
+    // Focused by a tap or by the arrow keys (step_rows), not by Tab, which
+    // would otherwise stop at every row.
+    row_template.tabIndex = -1;
     for (let i = 0; i < 5; i++) {
       const td = document.createElement('td');
       td.setAttribute('role', 'cell');
@@ -34,6 +37,8 @@ function make_row(cells) {
   }
   const row = row_template.cloneNode(true);
   for (let i = 0; i < 5; i++) row.cells[i].firstChild.data = cells[i];
+  // The whole name, where the cell is too narrow for it.
+  row.cells[1].title = cells[1];
   return row;
 }
 
@@ -98,6 +103,31 @@ function mark_seen_rows() {
   body.style.paddingTop = first * height + 'px';
   seen_end = last;
   pad_rows();
+  // A focused row scrolled far out of sight is no longer displayed: the
+  // focus goes to the table's box rather than to the page's body.
+  const at = document.activeElement;
+  if (at.parentElement === body && !seen_rows.includes(at)) box.focus({ preventScroll: true });
+}
+
+// The row at the top of the box, below its sticky headers.
+function row_in_sight() {
+  const box = document.querySelector('.table-scroll');
+  const body = $('rows');
+  const top = box.getBoundingClientRect().top - body.getBoundingClientRect().top + $('table').tHead.offsetHeight;
+  return body.rows[Math.min(body.rows.length - 1, Math.max(0, Math.ceil(top / row_height())))] || null;
+}
+
+// The arrow keys step from row to row in the table's box, each row showing
+// its whole name as it takes the focus; from the box itself, or a header,
+// they go to the row at its top. A row next to the focused one is always
+// displayed.
+function step_rows(event) {
+  const step = { ArrowDown: 'nextElementSibling', ArrowUp: 'previousElementSibling' }[event.key];
+  const at = document.activeElement;
+  const next = !step ? null : at.parentElement === $('rows') ? at[step] : row_in_sight();
+  if (!next) return;
+  event.preventDefault();
+  next.focus();
 }
 
 // The padding below the seen rows, for rows added since they were marked:

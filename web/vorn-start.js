@@ -3,7 +3,7 @@
 'use strict';
 /* global $, LIMIT_IDS, load_limits, save_limits, start_program, choose_folder, choose_files, drop, drag_over,
    drag_left, restore_choice, games_offered, list_chosen, list_example, cancel, download, download_csv, copy,
-   sort_by, mark_seen_rows */
+   sort_by, mark_seen_rows, step_rows, watch_install */
 
 function listen() {
   if ('showDirectoryPicker' in window) {
@@ -21,6 +21,7 @@ function listen() {
   $('csv').addEventListener('click', download_csv);
   $('copy').addEventListener('click', copy);
   document.querySelector('.table-scroll').addEventListener('scroll', mark_seen_rows, { passive: true });
+  document.querySelector('.table-scroll').addEventListener('keydown', step_rows);
   window.addEventListener('resize', mark_seen_rows);
   document.querySelectorAll('#table th button').forEach((button, column) =>
     button.addEventListener('click', () => sort_by(column)),
@@ -43,6 +44,7 @@ function start() {
   // again without running it.
   window.addEventListener('pageshow', (event) => event.persisted && games_offered() === 0 && restore_choice());
   restore_choice();
+  watch_install();
   // For whoever drives the page: its handlers are in, its worker started.
   document.documentElement.dataset.ready = '';
   // Installed, or opened over http(s), the page keeps its own files for

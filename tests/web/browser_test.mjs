@@ -435,6 +435,126 @@ test_case('phone width', async () => {
   await page.resize(1000, 900);
 });
 
+// Every line readable, at a phone's width (447 px in WebKit), a tablet's
+// and two desktops', in the example game and in one with an 80-character
+// name: every character of the listing within its box, wrapped rather than
+// cut off by a piece that clips what overflows it; the whole name in its
+// cell's title, and on a line below its row when the row takes the focus
+// (the arrow keys step from the table's box to its rows), every row of one
+// height; every header word on one line, in its column; the six limits'
+// fields in line. A focused row scrolled far out of sight hands the focus
+// to the table's box.
+const LONG_NAME = 'The Very Long Planet Name of the Far Northern Reaches Beyond the Quiet Nebula XY';
+function cut_off() {
+  const cut = [];
+  const listing = document.getElementById('listing');
+  const left = listing.getBoundingClientRect().left + listing.clientLeft;
+  const right = left + listing.clientWidth;
+  if (document.documentElement.scrollWidth > innerWidth || right > innerWidth) cut.push('the page is wider than the window');
+  for (const piece of listing.children) {
+    if (piece.scrollWidth > piece.clientWidth) cut.push(`a piece ${piece.scrollWidth} px wide in ${piece.clientWidth}`);
+    const range = document.createRange();
+    range.selectNodeContents(piece);
+    for (const rect of range.getClientRects()) {
+      if (rect.left < left - 0.5 || rect.right > right + 0.5) cut.push(`text at ${rect.left}-${rect.right}, the box ${left}-${right}`);
+    }
+  }
+  for (const header of document.querySelectorAll('#table th')) {
+    const text = header.querySelector('button').firstChild;
+    const box = header.getBoundingClientRect();
+    for (const word of text.data.matchAll(/\S+/g)) {
+      const range = document.createRange();
+      range.setStart(text, word.index);
+      range.setEnd(text, word.index + word[0].length);
+      const rects = [...range.getClientRects()];
+      if (rects.length !== 1 || rects[0].left < box.left - 0.5 || rects[0].right > box.right + 0.5) cut.push(`header word ${word[0]}`);
+    }
+  }
+  const tops = (selector) => new Set([...document.querySelectorAll(selector)].map((e) => e.getBoundingClientRect().top)).size;
+  if (tops('.limits input') !== tops('.limits > div')) cut.push('the limits\' fields are not in line');
+  const heights = new Set([...document.querySelectorAll('#rows tr.seen')].map((row) => row.offsetHeight));
+  if (heights.size !== 1) cut.push(`rows of heights ${[...heights]}`);
+  return cut;
+}
+test_case('every line readable', async () => {
+  const dir = make_game('long', {
+    'long.p1': header() + planet(LONG_NAME, '1', '10', '50') +
+      Array.from({ length: 200 }, (_, i) => planet('P' + i, '1', '10', '50')).join(''),
+  });
+  const want = decode(native(dir, 'long', DEFAULT_LIMITS).stdout);
+  await set_limits(DEFAULT_LIMITS);
+  await choose(dir, ['long.p1']);
+  for (const width of [engine === 'webkit' ? 447 : 390, 768, 1280, 1920]) {
+    await page.resize(width, 900);
+    for (const start of ['example', 'run']) {
+      check((await run(start)).status === '0', `readable, ${width} px, ${start}: the run failed`);
+      await page.wait_for(() => !document.getElementById('table').hasAttribute('aria-busy'));
+      for (const cut of await page.evaluate(cut_off)) check(false, `readable, ${width} px, ${start}: ${cut}`);
+    }
+    const shown = await page.evaluate(() => document.getElementById('listing').textContent);
+    check(shown === want, `readable, ${width} px: the listing shown differs from the native program's`);
+    const title = await page.evaluate(() => document.getElementById('rows').rows[0].cells[1].title);
+    check(title === LONG_NAME, `readable, ${width} px: the name's title is ${title}`);
+  }
+  // A window without the focus (Firefox's, headless) matches no :focus.
+  const focused = () => page.evaluate(() => {
+    const at = document.activeElement;
+    const line = at.cells ? getComputedStyle(at.cells[1], '::after').content : 'none';
+    return { at: at.className || at.id || at.tagName, row: at.rowIndex, line: !document.hasFocus() || line !== 'none' };
+  });
+  await page.evaluate(() => document.querySelector('.table-scroll').focus());
+  for (const [key, row] of [['ArrowDown', 1], ['ArrowDown', 2], ['ArrowUp', 1], ['ArrowUp', 1]]) {
+    await page.press(key);
+    const at = await focused();
+    check(at.row === row && at.line, `readable: after ${key}, the focus is on ${JSON.stringify(at)}, not row ${row}`);
+  }
+  await page.evaluate(() => (document.querySelector('.table-scroll').scrollTop = 1e6));
+  await page.wait_for(() => document.activeElement.classList.contains('table-scroll'));
+  await page.resize(1000, 900);
+});
+
+// Installing: over http, a line of help on installing by hand, and the
+// Install button's place kept, unseen, until the browser offers to install,
+// here by a synthetic beforeinstallprompt (only Chromium fires one, at a
+// time of its own); the button prompts, and goes once the player answers or
+// the page is installed, the focus on the first picker and nothing below
+// moved. From file:// there is neither.
+test_case('install', async () => {
+  check(await page.evaluate(() => !document.getElementById('install-line')), 'install: help shown from file://');
+  await open_page(http_url);
+  const state = () => page.evaluate(() => {
+    const button = document.getElementById('install');
+    const line = document.getElementById('install-line');
+    return {
+      help: getComputedStyle(line).display !== 'none' && line.textContent.includes('Share, then Add to Home Screen'),
+      shown: getComputedStyle(button).visibility === 'visible',
+      height: button.offsetHeight,
+      below: document.getElementById('choose').getBoundingClientRect().top,
+      focus: document.activeElement.id,
+    };
+  });
+  const offer = () => page.evaluate(() => {
+    const event = new Event('beforeinstallprompt', { cancelable: true });
+    event.prompt = async () => (window.__prompts = (window.__prompts || 0) + 1);
+    event.userChoice = Promise.resolve({ outcome: 'accepted', platform: 'web' });
+    dispatchEvent(event);
+  });
+  const start = await state();
+  check(start.help && !start.shown && start.height > 0, `install: at start ${JSON.stringify(start)}`);
+  await offer();
+  const offered = await state();
+  check(offered.shown && offered.below === start.below, `install: offered ${JSON.stringify(offered)}`);
+  await page.click('#install');
+  await page.wait_for(() => window.__prompts === 1 && document.getElementById('install').hidden);
+  await offer();
+  await page.evaluate(() => document.getElementById('install').focus());
+  await page.evaluate(() => dispatchEvent(new Event('appinstalled')));
+  const installed = await state();
+  check(!installed.shown && installed.below === start.below && installed.focus === 'files',
+    `install: once installed ${JSON.stringify(installed)}`);
+  await open_page();
+});
+
 // By keyboard alone, once the files are chosen: Tab to the limits, type
 // them, Tab to the button and press Enter. The limits are remembered.
 test_case('keyboard', async () => {

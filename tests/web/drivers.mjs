@@ -225,7 +225,7 @@ export async function webkit() {
   await driver.manage().window().setRect({ width: 1000, height: 900 });
   await driver.manage().setTimeouts({ script: 600000, pageLoad: 60000 });
   const find = (selector) => driver.findElement(By.css(selector));
-  const KEYS = { Tab: Key.TAB, Enter: Key.ENTER };
+  const KEYS = { Tab: Key.TAB, Enter: Key.ENTER, ArrowDown: Key.ARROW_DOWN, ArrowUp: Key.ARROW_UP };
   return common({
     name: 'webkit',
     keys_press_buttons: true,
