@@ -11,8 +11,9 @@ const SIZE_MAY_BE_STALE = !('showDirectoryPicker' in window);
 // which the page's memory holds as well as the worker's.
 const MAX_CONTENTS_BYTES = 256 * 2 ** 20;
 
-// The size of a file as it is now, or null where it can't be read. Also
-// the text of the size check's worker: it may use nothing from elsewhere.
+// The size of a file as it is now, -1 where it was deleted, or null where
+// it can't be read. Also the text of the size check's worker: it may use
+// nothing from elsewhere.
 async function stream_size(file) {
   try {
     let size = 0;
@@ -22,8 +23,8 @@ async function stream_size(file) {
       if (done) return size;
       size += value.length;
     }
-  } catch {
-    return null;
+  } catch (error) {
+    return error && error.name === 'NotFoundError' ? -1 : null;
   }
 }
 

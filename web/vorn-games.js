@@ -8,7 +8,8 @@
 // The names the program reads: <game>.p1 to <game>.p16, in any case.
 const PLANET_FILE = /^(.+)\.p([1-9]|1[0-6])$/i;
 
-let games = new Map(); // lower-case base name -> { name, files: [File] }
+let games = new Map(); // lower-case base name -> { name, files: [File], folder }
+let paths = new Map(); // File -> its path, where the page was told it
 
 // The program matches names ignoring ASCII case only.
 function ascii_lower(text) {
@@ -25,36 +26,59 @@ function add_line(parent, text) {
   parent.append(line);
 }
 
+// A file's path within what was chosen or dropped, where the browser
+// gives one ('' where it doesn't).
+function file_path(file) {
+  return paths.get(file) || file.webkitRelativePath || '';
+}
+
+// How the note names a file: by its path where the browser gives one, else
+// by its name and size, which tell two files of one name apart.
+function file_label(file) {
+  return file_path(file) || file.name + ' (' + file.size.toLocaleString('en') + ' bytes)';
+}
+
+// The folder that holds a file, where the browser says: '' for a file
+// chosen alone.
+function folder_of(file) {
+  const parts = file_path(file).split('/');
+  return parts.length > 1 ? parts[parts.length - 2] : '';
+}
+
 // The files by game, each game's in the order of their numbers and named
-// as its first file spells it; a name that is not a planet file, or the
-// same name a second time (from two folders), is ignored.
+// as its first file spells it; a name that is not a planet file is
+// ignored, and a name met again, from another folder or spelt in another
+// case, is left out, as the program's lookup takes one file a name.
 function group_games(files) {
   const grouped = new Map();
   const ignored = [];
-  const names = new Set();
+  const used = new Map(); // lower-case file name -> the file taken
+  const twice = [];
   for (const file of files) {
     const match = PLANET_FILE.exec(file.name);
-    if (!match || names.has(file.name)) {
-      ignored.push(file.name);
-      continue;
-    }
-    names.add(file.name);
+    const name = ascii_lower(file.name);
+    if (!match) ignored.push(file.name);
+    else if (used.has(name)) twice.push('used ' + file_label(used.get(name)) + ', left out ' + file_label(file));
+    if (!match || used.has(name)) continue;
+    used.set(name, file);
     const key = ascii_lower(match[1]);
-    if (!grouped.has(key)) grouped.set(key, { name: match[1], files: [] });
+    if (!grouped.has(key)) grouped.set(key, { name: match[1], files: [], folder: folder_of(file) });
     grouped.get(key).files.push(file);
   }
   for (const game of grouped.values()) {
     game.files.sort((a, b) => file_number(a) - file_number(b));
     game.name = PLANET_FILE.exec(game.files[0].name)[1];
   }
-  return { grouped, ignored };
+  return { grouped, ignored, twice };
 }
 
 // Offers each game in the menu, keeping the game picked before if it is
 // still there, and says what was found (`where` first, when given).
-function show_games(files, where) {
+// `known_paths` maps a file to its path where the browser gave one apart.
+function show_games(files, where, known_paths = new Map()) {
   const kept = $('game').value;
-  const { grouped, ignored } = group_games(files);
+  paths = known_paths;
+  const { grouped, ignored, twice } = group_games(files);
   games = grouped;
   const select = $('game');
   select.replaceChildren();
@@ -69,6 +93,7 @@ function show_games(files, where) {
     add_line(report, 'Game ' + game.name + ': files ' + numbers);
   }
   if (ignored.length > 0) add_line(report, 'Ignored: ' + ignored.join(', '));
+  for (const line of twice) add_line(report, 'One name twice (case aside): ' + line + '.');
   select.disabled = games.size === 0;
   select.selectedIndex = 0;
   if (kept && games.has(ascii_lower(kept))) select.value = games.get(ascii_lower(kept)).name;

@@ -2,7 +2,7 @@
 // and only those in sight displayed, the tbody's padding standing for the
 // others. The rows of the listing shown are kept here.
 'use strict';
-/* global $, draw_in_pieces, sorted */
+/* global $, draw_in_pieces, sorted, row_is_new */
 /* exported show_table, draw_table, clear_table, mark_seen_rows */
 
 // How many rows a piece of the table holds.
@@ -34,6 +34,8 @@ function make_row(cells) {
   }
   const row = row_template.cloneNode(true);
   for (let i = 0; i < 5; i++) row.cells[i].firstChild.data = cells[i];
+  // New since the last listing: the stylesheet labels it.
+  if (row_is_new(cells)) row.dataset.new = '';
   return row;
 }
 
