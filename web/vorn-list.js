@@ -95,7 +95,7 @@ async function list(game_name, job, check, news) {
 // only the files chosen.
 function turn_text(files) {
   const kind = chosen_picker();
-  const what = files.map((file) => file.name + (file.deleted ? ' was deleted' : ' has changed'));
+  const what = files.map((file) => file.name + file.how);
   const list = what.length > 1 ? what.slice(0, -1).join(', ') + ' and ' + what[what.length - 1] : what[0];
   return 'Not listed: since you chose ' + (kind === 'folder' ? 'the folder, ' : 'the files, ') + list +
     ', as after a new turn. Choose the ' + kind + ' again: files added since you chose ' +
@@ -117,7 +117,7 @@ async function files_as_now(files, result, sizes, args, mine) {
   const now = await (sizes || file_sizes(files));
   const changed = now.findIndex((size, i) => size !== files[i].size);
   if (changed < 0 && read) return result;
-  const readable = now.every((size) => size !== null && size >= 0) &&
+  const readable = now.every((size) => typeof size === 'number') &&
     now.reduce((sum, size) => sum + size, 0) <= MAX_CONTENTS_BYTES;
   const contents = listing === mine && (changed < 0 || readable) ? await contents_of(files) : null;
   if (!contents) return { unreadable: changed_files(files, now, changed) };
@@ -125,10 +125,11 @@ async function files_as_now(files, result, sizes, args, mine) {
   return listing === mine ? run_vorn({ contents, args }, progress) : result;
 }
 
-// The files that changed or went, each { name, deleted }, by their sizes
-// now; the first file where none seems to (Chromium refused to read it).
+// The files that changed or went, each { name, how }, by their sizes now
+// (file_sizes); the first file where none seems to (it was refused).
 function changed_files(files, now, changed) {
-  const named = files.map((file, i) => ({ name: file.name, deleted: now[i] === -1, changed: now[i] !== file.size }));
+  const how = (size) => (size === 'deleted' ? ' was deleted' : size === null ? ' has changed or was deleted' : ' has changed');
+  const named = files.map((file, i) => ({ name: file.name, how: how(now[i]), changed: now[i] !== file.size }));
   return changed < 0 ? named.slice(0, 1) : named.filter((file) => file.changed);
 }
 

@@ -114,9 +114,9 @@ function clear_news() {
 
 // Forgets every listing kept, and the marks of the one shown.
 async function forget_news() {
-  await news_store('readwrite', (store) => store.clear());
   fresh = new Set();
-  $('news').textContent = 'Forgot every listing kept on this device: the next listing of a game is a first one.';
   $('new-first').hidden = true;
   draw_table();
+  await news_store('readwrite', (store) => store.clear());
+  $('news').textContent = 'Forgot every listing kept on this device: the next listing of a game is a first one.';
 }
