@@ -778,7 +778,8 @@ async function choose_folder_picker(dir) {
   } catch {
     return false;
   }
-  return page.wait_for(() => document.getElementById('game').value === 'ux', undefined, 5000).catch(() => false);
+  return page.wait_for((game) => document.getElementById('game').value === game, path.basename(dir), 5000)
+    .catch(() => false);
 }
 async function found_lines() {
   return page.evaluate(() => [...document.querySelectorAll('#found p')].map((line) => line.textContent));
@@ -860,6 +861,9 @@ test_case('a turn\'s news', async () => {
     ` herald.p1 ${CHANGED[engine]} and herald.p3 ${DELETED[engine]}, as after a new turn. Choose the files again:` +
     ' files added since you chose them are not seen.', 'choose-again', 'Choose the files again', true]),
   `new turn: ${ran.status}, ${JSON.stringify(turn)}`);
+  await page.evaluate(() => (document.getElementById('files').click = () => (window.__opened = 'files')));
+  await page.click('#choose-again');
+  check(await page.evaluate(() => window.__opened === 'files'), 'new turn: Choose again opens no picker');
   await choose(dir, ['herald.p1', 'herald.p2', 'herald.p4']);
   const news = '3 planets new since the last listing of herald with these limits, marked "New". No longer listed:' +
     ' "Oldham" (HERALD.P3).';
@@ -881,6 +885,14 @@ test_case('a turn\'s news', async () => {
   await choose(EXAMPLES, ['duel.p1', 'duel.p2', 'duel.p3', 'duel.p4']);
   await run('run');
   check((await news_shown()).news.startsWith('First listing of duel'), 'the example game mixed with a player\'s');
+  if (!(await choose_folder_picker(dir))) return note('a turn\'s news: the driver chooses no folder');
+  await run('run');
+  await new Promise((resolve) => setTimeout(resolve, 1100));
+  write_file(dir, 'herald.p2', header() + planet('Cairn', '0.9', '10', '30') + planet('Eyot', '1', '0', '50'));
+  await run('run');
+  const status = await status_text();
+  check(status.startsWith('Not listed: since you chose the folder, herald.p2 has changed') &&
+    status.endsWith('Choose the folder again: files added since you chose it are not seen.'), `folder: ${status}`);
 });
 
 // --- Running them -----------------------------------------------------------
