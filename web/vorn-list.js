@@ -5,7 +5,7 @@
 'use strict';
 /* global $, say, limits, save_limits, game_named, games_offered, folder_chosen, read_folder, chosen_picker,
    SIZE_MAY_BE_STALE, MAX_CONTENTS_BYTES, file_sizes, contents_of, run_vorn, stop_program, draw_in_pieces,
-   show_table, clear_table, reset_sort, offer_saves, withdraw_saves, news_key, show_news, clear_news,
+   show_table, clear_table, reset_sort, offer_saves, withdraw_saves, news_key, news_of, show_news, clear_news,
    offer_choose_again */
 /* exported list_example, list_chosen, cancel */
 
@@ -141,8 +141,8 @@ async function show_result(mine, result) {
   const cells = result.cells.split('\0');
   const rows = [];
   for (let i = 0; i + 5 < cells.length; i += 5) rows.push(cells.slice(i, i + 5));
-  await show_news(mine.news, mine.game, mine.limits, result.cells, rows);
-  if (listing !== mine) return;
+  // Compared, in a worker, as the listing is drawn.
+  const news = news_of(mine.news, mine.game, mine.limits, result.cells);
   show_problems(result);
   reset_sort();
   $('table-area').hidden = rows.length === 0;
@@ -153,8 +153,10 @@ async function show_result(mine, result) {
     return span;
   };
   await draw_in_pieces($('listing'), result.pieces.length, piece, () => listing === mine);
+  const known = await news;
   // Cancel may have come between the last piece and this.
   if (listing !== mine) return;
+  show_news(known, rows);
   show_table(rows);
   offer_saves({ game: mine.game, bytes: result.stdout, pieces: result.pieces, rows });
   const seconds = ((performance.now() - mine.started) / 1000).toFixed(2);

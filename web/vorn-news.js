@@ -4,7 +4,7 @@
 // the program's own listings; they go on the table only.
 'use strict';
 /* global $, draw_table */
-/* exported news_key, show_news, row_is_new, clear_news, forget_news */
+/* exported news_key, news_of, show_news, row_is_new, clear_news, forget_news */
 
 // The kept listings live in IndexedDB, which holds a large game's rows
 // where localStorage would refuse them; a database of their own, apart
@@ -41,20 +41,45 @@ function news_store(mode, action) {
   });
 }
 
-// A planet line is known by its file and its planet's name.
-function row_key(row) {
-  return row[0] + '\0' + row[1];
+// What is new in a listing since an earlier one, both given as the table's
+// cells that the worker joins with NUL: the indexes of the rows new, and
+// the planets no longer listed, each its file and name joined with NUL (a
+// planet line is known by those two). The text of the comparing worker:
+// it may use nothing from elsewhere.
+function compare_listings(before, after) {
+  const keys = (joined) => {
+    const cells = joined.split('\0');
+    const found = [];
+    for (let i = 0; i + 5 < cells.length; i += 5) found.push(cells[i] + '\0' + cells[i + 1]);
+    return found;
+  };
+  const was = keys(before);
+  const now = keys(after);
+  const was_set = new Set(was);
+  const now_set = new Set(now);
+  const fresh = [];
+  now.forEach((key, i) => was_set.has(key) || fresh.push(i));
+  return { fresh, gone: was.filter((key) => !now_set.has(key)) };
 }
 
-// What is new in `rows` since the listing whose table cells, as the worker
-// joins them, were `before`, and what is no longer listed. Uses nothing
-// from elsewhere, so that a worker could run it.
-function compare_listings(before, rows) {
-  const cells = before.split('\0');
-  const was = new Set();
-  for (let i = 0; i + 5 < cells.length; i += 5) was.add(cells[i] + '\0' + cells[i + 1]);
-  const now = new Set(rows.map((row) => row[0] + '\0' + row[1]));
-  return { fresh: [...now].filter((key) => !was.has(key)), gone: [...was].filter((key) => !now.has(key)) };
+function compare_worker() {
+  self.onmessage = (event) => self.postMessage(compare_listings(event.data.before, event.data.after));
+}
+
+// Compares two listings in a worker of its own, made, as the program's,
+// from functions' text: a game's every planet would hold the page for
+// seconds.
+function compare_apart(before, after) {
+  const source = compare_listings + '\n' + compare_worker + '\ncompare_worker();\n';
+  const url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
+  const comparer = new Worker(url);
+  URL.revokeObjectURL(url);
+  return new Promise((resolve) => {
+    comparer.onmessage = (event) => resolve(event.data);
+    /* c8 ignore next -- a worker that fails to start: nothing is marked */
+    comparer.onerror = () => resolve({ fresh: [], gone: [] });
+    comparer.postMessage({ before, after });
+  }).finally(() => comparer.terminate());
 }
 
 function row_is_new(row) {
@@ -85,9 +110,9 @@ function news_text(game, news) {
 // The news of a listing: compared with the last one kept for `key` where
 // the limits are the same and the rows differ; kept as it was where the
 // rows are the same, so that listing twice in a turn keeps it; nothing
-// marked for a first listing or other limits. Resolves once the rows to
-// mark are known, before the table is drawn.
-async function show_news(key, game, limits, cells, rows) {
+// marked for a first listing or other limits. Resolves to what it says,
+// and the indexes of the rows to mark.
+async function news_of(key, game, limits, cells) {
   const kept = await news_store('readonly', (store) => store.get(key));
   let news = { fresh: [], gone: [] };
   let text;
@@ -97,13 +122,18 @@ async function show_news(key, game, limits, cells, rows) {
   else if (!same_limits) text = 'Nothing marked: the last listing of ' + game + ' kept had other limits (' +
     kept.limits.join(', ') + '). This one is kept for the next.';
   else {
-    news = kept.cells === cells ? kept.news : compare_listings(kept.cells, rows);
+    news = kept.cells === cells ? kept.news : await compare_apart(kept.cells, cells);
     text = news_text(game, news);
   }
   if (!same_limits || kept.cells !== cells) await news_store('readwrite', (store) => store.put({ limits, cells, news }, key));
-  const keys = new Set(news.fresh);
-  fresh = new Set(rows.filter((row) => keys.has(row_key(row))));
-  $('news').textContent = text;
+  return { text, fresh: news.fresh };
+}
+
+// Shows the news of the listing whose table's rows are `rows`, before the
+// table is drawn.
+function show_news(news, rows) {
+  fresh = new Set(news.fresh.map((i) => rows[i]));
+  $('news').textContent = news.text;
   $('new-first').hidden = fresh.size === 0;
   $('news-area').hidden = false;
 }
