@@ -45,30 +45,53 @@ function folder_of(file) {
   return parts.length > 1 ? parts[parts.length - 2] : '';
 }
 
-// The files by game, each game's in the order of their numbers and named
-// as its first file spells it; a name that is not a planet file is
-// ignored, and a name met again, from another folder or spelt in another
-// case, is left out, as the program's lookup takes one file a name.
+// Of the files whose names differ only in ASCII case, the one the program
+// opens in a folder that holds them all: the name in capitals, then the
+// name as the game is spelt with ".p" (`typed`), then the first in code
+// unit order (byte order, for ASCII names).
+function program_pick(alike, typed) {
+  const upper = alike.find((file) => file.name === file.name.replace(/[a-z]/g, (letter) => letter.toUpperCase()));
+  const as_typed = alike.find((file) => file.name === typed);
+  return upper || as_typed || alike.reduce((first, file) => (file.name < first.name ? file : first));
+}
+
+// A game from its files by number (`alike`, number -> files), one file a
+// number; each file left out is noted in `twice`. The game is named as
+// its first file spells it, which is how the page then runs the program.
+function pick_files(alike, twice) {
+  const numbers = [...alike.keys()].sort((a, b) => a - b);
+  const name = PLANET_FILE.exec(program_pick(alike.get(numbers[0]), '').name)[1];
+  const files = numbers.map((number) => program_pick(alike.get(number), name + '.p' + number));
+  numbers.forEach((number, i) => {
+    for (const file of alike.get(number)) {
+      if (file !== files[i]) twice.push('used ' + file_label(files[i]) + ', left out ' + file_label(file));
+    }
+  });
+  return { name, files, folder: folder_of(files[0]) };
+}
+
+// The files by game, each game's in the order of their numbers; a name
+// that is not a planet file is ignored, and of names met more than once,
+// from other folders or spelt in another case, one file is taken, as the
+// program's lookup, which ignores ASCII case, takes one.
 function group_games(files) {
-  const grouped = new Map();
+  const alike_by_game = new Map(); // lower-case game name -> number -> files
   const ignored = [];
-  const used = new Map(); // lower-case file name -> the file taken
-  const twice = [];
   for (const file of files) {
     const match = PLANET_FILE.exec(file.name);
-    const name = ascii_lower(file.name);
-    if (!match) ignored.push(file.name);
-    else if (used.has(name)) twice.push('used ' + file_label(used.get(name)) + ', left out ' + file_label(file));
-    if (!match || used.has(name)) continue;
-    used.set(name, file);
+    if (!match) {
+      ignored.push(file.name);
+      continue;
+    }
     const key = ascii_lower(match[1]);
-    if (!grouped.has(key)) grouped.set(key, { name: match[1], files: [], folder: folder_of(file) });
-    grouped.get(key).files.push(file);
+    if (!alike_by_game.has(key)) alike_by_game.set(key, new Map());
+    const alike = alike_by_game.get(key);
+    const number = file_number(file);
+    alike.set(number, [...(alike.get(number) || []), file]);
   }
-  for (const game of grouped.values()) {
-    game.files.sort((a, b) => file_number(a) - file_number(b));
-    game.name = PLANET_FILE.exec(game.files[0].name)[1];
-  }
+  const twice = [];
+  const grouped = new Map();
+  for (const [key, alike] of alike_by_game) grouped.set(key, pick_files(alike, twice));
   return { grouped, ignored, twice };
 }
 

@@ -769,9 +769,11 @@ test_case('offline', async () => {
 
 // A folder as the program reads it: its own files, not its subfolder's,
 // through the folder picker where the driver can choose a folder, and
-// dropped; a name met twice, ignoring case, is offered once, and the note
-// says which file was used, by path where the browser gives one, else by
-// name and size. Choosing through one picker clears the other.
+// dropped; a name met twice, ignoring case, is offered once, the file the
+// program would open taken (the name in capitals, then as the game is
+// spelt, then in byte order), and the note says which file was used, by
+// path where the browser gives one, else by name and size. Choosing
+// through one picker clears the other.
 async function choose_folder_picker(dir) {
   try {
     await page.choose('#folder', [dir]);
@@ -791,8 +793,9 @@ test_case('the folder as the program reads it', async () => {
   fs.mkdirSync(backup);
   write_file(backup, 'ux.p1', header() + planet('Older', '1', '0', '50'));
   write_file(backup, 'ux.p5', header() + planet('Fifth', '1', '0', '50'));
-  const old = make_game('old', { 'UX.P2': header() + planet('Stale', '1', '0', '50') });
-  const game = [FOLDER_UNSEEN, 'Game ux: files 1, 2, 3, 4'];
+  write_file(dir, 'UX.P3', header() + planet('Capital', '1', '0', '50'));
+  const old = make_game('old', { 'Ux.p2': header() + planet('Stale', '1', '0', '50') });
+  const game = [FOLDER_UNSEEN, 'Game ux: files 1, 2, 3, 4', 'One name twice (case aside): used ux/UX.P3, left out ux/ux.p3.'];
   await choose(dir, ['ux.p1']);
   if (await choose_folder_picker(dir)) {
     check(JSON.stringify(await found_lines()) === JSON.stringify(game), `folder: found ${await found_lines()}`);
@@ -801,15 +804,16 @@ test_case('the folder as the program reads it', async () => {
     check(planets.split('is inhabitable!').length - 1 === 5, 'folder: not the five planets of its own files');
   } else note('the folder picker: the driver chooses no folder');
   check(await page.evaluate(drop_folder, [folder_tree(dir), folder_tree(old)]), 'two folders: not taken');
-  await page.wait_for(() => document.querySelectorAll('#found p').length === 3);
-  const twice = 'One name twice (case aside): used ux/ux.p2, left out old/UX.P2.';
-  check(JSON.stringify(await found_lines()) === JSON.stringify([...game, twice]), `drop: ${await found_lines()}`);
+  await page.wait_for(() => document.querySelectorAll('#found p').length === 4);
+  const twice = 'One name twice (case aside): used ux/ux.p2, left out old/Ux.p2.';
+  check(JSON.stringify(await found_lines()) === JSON.stringify([game[0], game[1], twice, game[2]]),
+    `drop: ${await found_lines()}`);
   await compare_run('two folders dropped', 'run', dir, 'ux', DEFAULT_LIMITS);
-  await page.choose('#files', [path.join(dir, 'ux.p2'), path.join(old, 'UX.P2')]);
+  await page.choose('#files', [path.join(dir, 'ux.p2'), path.join(old, 'Ux.p2')]);
   await page.wait_for(() => document.querySelectorAll('#found p').length === 3);
   check(JSON.stringify(await found_lines()) === JSON.stringify(['Files added after you chose these are not seen:' +
-    ' choose them again after each turn.', 'Game ux: files 2',
-  'One name twice (case aside): used ux.p2 (228 bytes), left out UX.P2 (177 bytes).']), `files: ${await found_lines()}`);
+    ' choose them again after each turn.', 'Game Ux: files 2',
+  'One name twice (case aside): used Ux.p2 (177 bytes), left out ux.p2 (228 bytes).']), `files: ${await found_lines()}`);
 });
 
 // A turn's news: the planets new since the last listing of the same game
