@@ -1,8 +1,10 @@
 // Choosing planet files: through the two pickers, by dropping files or a
-// folder onto the page, and what the pickers still hold after a reload.
+// folder onto the page, what the pickers still hold after a reload, and
+// the way to choose again after a new turn.
 'use strict';
 /* global $, show_games, let_go_folder, restore_folder, games_offered */
-/* exported chosen_picker, choose_files, drop, drag_over, drag_left, restore_choice, offer_choose_again, choose_again */
+/* exported chosen_picker, choose_files, drop, drag_over, drag_left, restore_choice, offer_choose_again,
+   withdraw_choose_again, choose_again */
 
 let picker = 'files'; // the id of the picker the files came from
 
@@ -17,6 +19,10 @@ function offer_choose_again() {
   $('choose-again').textContent = 'Choose the ' + picker + ' again';
   $('again').hidden = false;
   $('again').scrollIntoView({ block: 'nearest' });
+}
+
+function withdraw_choose_again() {
+  $('again').hidden = true;
 }
 
 function choose_again() {
@@ -34,7 +40,7 @@ function unseen_note(kind) {
 // one folder: those of its subfolders have a longer relative path. Choosing
 // through one picker clears the other.
 function choose_files(input) {
-  $('again').hidden = true;
+  withdraw_choose_again();
   let_go_folder();
   picker = input.id;
   $(picker === 'files' ? 'folder' : 'files').value = '';
@@ -70,7 +76,7 @@ async function drop(event) {
   const files = entries.length > 0
     ? (await Promise.all(entries.map((entry) => entry_files(entry, paths)))).flat()
     : [...event.dataTransfer.files];
-  $('again').hidden = true;
+  withdraw_choose_again();
   let_go_folder();
   picker = entries.some((entry) => entry.isDirectory) ? 'folder' : 'files';
   $('files').value = $('folder').value = '';

@@ -6,7 +6,7 @@
 /* global $, say, limits, save_limits, game_named, games_offered, folder_chosen, read_folder, chosen_picker,
    SIZE_MAY_BE_STALE, MAX_CONTENTS_BYTES, file_sizes, contents_of, run_vorn, stop_program, draw_in_pieces,
    show_table, clear_table, reset_sort, offer_saves, withdraw_saves, news_key, news_of, show_news, clear_news,
-   offer_choose_again */
+   offer_choose_again, withdraw_choose_again */
 /* exported list_example, list_chosen, cancel */
 
 // Built into the module's file system (web/CMakeLists.txt).
@@ -40,7 +40,7 @@ function clear_result() {
   shown.replaceChildren();
   clear_table();
   clear_news();
-  $('again').hidden = true;
+  withdraw_choose_again();
   $('problems').hidden = true;
   withdraw_saves();
 }
@@ -141,8 +141,9 @@ async function show_result(mine, result) {
   const cells = result.cells.split('\0');
   const rows = [];
   for (let i = 0; i + 5 < cells.length; i += 5) rows.push(cells.slice(i, i + 5));
-  // Compared, in a worker, as the listing is drawn.
-  const news = news_of(mine.news, mine.game, mine.limits, result.cells);
+  // Compared, in a worker, as the listing is drawn; a run the program
+  // refused lists nothing to compare.
+  const news = result.status === 0 ? news_of(mine.news, mine.game, mine.limits, result.cells) : null;
   show_problems(result);
   reset_sort();
   $('table-area').hidden = rows.length === 0;
@@ -156,7 +157,7 @@ async function show_result(mine, result) {
   const known = await news;
   // Cancel may have come between the last piece and this.
   if (listing !== mine) return;
-  show_news(known, rows);
+  if (known) show_news(known, rows);
   show_table(rows);
   offer_saves({ game: mine.game, bytes: result.stdout, pieces: result.pieces, rows });
   const seconds = ((performance.now() - mine.started) / 1000).toFixed(2);
