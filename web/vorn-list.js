@@ -96,8 +96,8 @@ async function list(game_name, job, check, news) {
 function turn_text(files) {
   const kind = chosen_picker();
   const what = files.map((file) => file.name + file.how);
-  const list = what.length > 1 ? what.slice(0, -1).join(', ') + ' and ' + what[what.length - 1] : what[0];
-  return 'Not listed: since you chose ' + (kind === 'folder' ? 'the folder, ' : 'the files, ') + list +
+  const named = what.length > 1 ? what.slice(0, -1).join(', ') + ' and ' + what[what.length - 1] : what[0];
+  return 'Not listed: since you chose ' + (kind === 'folder' ? 'the folder, ' : 'the files, ') + named +
     ', as after a new turn. Choose the ' + kind + ' again: files added since you chose ' +
     (kind === 'folder' ? 'it' : 'them') + ' are not seen.';
 }
