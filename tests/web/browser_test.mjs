@@ -829,26 +829,21 @@ async function news_shown() {
     order: [...document.querySelectorAll('#rows tr')].map((row) => row.cells[1].textContent).join(),
   }));
 }
-test_case('a turn\'s news', async () => {
-  const p1 = header() + planet('Alba', '1', '0', '50') + planet('Brume', '1.1', '3', '44');
-  const dir = make_game('herald', { 'herald.p1': p1, 'herald.p2': header() + planet('Cairn', '0.9', '10', '30'),
-    'herald.p3': header() + planet('Oldham', '1', '0', '50') });
-  const news_says = async (what, news, marked = []) => {
+const FIRST_HERALD = 'First listing of herald kept on this device: the next one with the same limits marks the' +
+  ' planets that are new.';
+const HERALD_NEWS = '3 planets new since the last listing of herald with these limits, marked "New". No longer' +
+  ' listed: "Oldham" (HERALD.P3).';
+function news_says(dir) {
+  return async (what, news, marked = []) => {
     await compare_run(what, 'run', dir, 'herald', DEFAULT_LIMITS);
     const shown = await news_shown();
     check(shown.news === news && JSON.stringify(shown.marked) === JSON.stringify(marked),
       `${what}: ${JSON.stringify(shown)}`);
   };
-  await choose(dir, ['herald.p1', 'herald.p2', 'herald.p3']);
-  await news_says('first', 'First listing of herald kept on this device: the next one with the same limits marks' +
-    ' the planets that are new.');
-  await news_says('again', 'Nothing new: the same planets as the last listing of herald with these limits.');
-  await page.fill('#gravmax', '1.05');
-  await run('run');
-  check((await news_shown()).news === 'Nothing marked: the last listing of herald kept had other limits (0.5, 1.5,' +
-    ' -40, 40, 20, 80). This one is kept for the next.', `other limits: ${(await news_shown()).news}`);
-  await set_limits(DEFAULT_LIMITS);
-  await run('run');
+}
+// A turn that changes one file, deletes one and adds one: named beside
+// the button pressed, with the way to choose again in sight and focused.
+async function herald_turn(dir, p1) {
   await new Promise((resolve) => setTimeout(resolve, 1100)); // a new modification time
   write_file(dir, 'herald.p1', p1 + planet('Nova', '1', '0', '50') + planet('Aurora', '0.8', '1', '60'));
   fs.rmSync(path.join(dir, 'herald.p3'));
@@ -868,23 +863,14 @@ test_case('a turn\'s news', async () => {
   await page.evaluate(() => (document.getElementById('files').click = () => (window.__opened = 'files')));
   await page.click('#choose-again');
   check(await page.evaluate(() => window.__opened === 'files'), 'new turn: Choose again opens no picker');
-  await choose(dir, ['herald.p1', 'herald.p2', 'herald.p4']);
-  const news = '3 planets new since the last listing of herald with these limits, marked "New". No longer listed:' +
-    ' "Oldham" (HERALD.P3).';
-  await news_says('new turn', news, ['Nova', 'Aurora', 'Dawn']);
-  const label = await page.evaluate(() =>
-    getComputedStyle(document.querySelector('#rows tr[data-new] td'), '::before').content);
-  check(label === '"New"', `new turn: the label is ${label}`);
-  await page.click('#new-first');
-  const order = (await news_shown()).order;
-  check(order === 'Nova,Aurora,Dawn,Alba,Brume,Cairn', `new first: ${order}`);
-  if (engine === 'chromium') await page.screenshot(path.join(work, 'news.png'));
-  await news_says('listed twice in a turn', news, ['Nova', 'Aurora', 'Dawn']);
+}
+// Forgetting, the example game apart from a player's game of its name, and
+// a turn with the folder picker, where the driver chooses a folder.
+async function herald_forget(dir) {
   await page.click('#forget');
   await page.wait_for(() => document.getElementById('news').textContent.startsWith('Forgot'));
   check((await news_shown()).marked.length === 0, 'forget: rows still marked');
-  await news_says('after forgetting', 'First listing of herald kept on this device: the next one with the same limits' +
-    ' marks the planets that are new.');
+  await news_says(dir)('after forgetting', FIRST_HERALD);
   await run('example');
   await choose(EXAMPLES, ['duel.p1', 'duel.p2', 'duel.p3', 'duel.p4']);
   await run('run');
@@ -897,6 +883,33 @@ test_case('a turn\'s news', async () => {
   const status = await status_text();
   check(status.startsWith('Not listed: since you chose the folder, herald.p2 has changed') &&
     status.endsWith('Choose the folder again: files added since you chose it are not seen.'), `folder: ${status}`);
+}
+test_case('a turn\'s news', async () => {
+  const p1 = header() + planet('Alba', '1', '0', '50') + planet('Brume', '1.1', '3', '44');
+  const dir = make_game('herald', { 'herald.p1': p1, 'herald.p2': header() + planet('Cairn', '0.9', '10', '30'),
+    'herald.p3': header() + planet('Oldham', '1', '0', '50') });
+  const says = news_says(dir);
+  await choose(dir, ['herald.p1', 'herald.p2', 'herald.p3']);
+  await says('first', FIRST_HERALD);
+  await says('again', 'Nothing new: the same planets as the last listing of herald with these limits.');
+  await page.fill('#gravmax', '1.05');
+  await run('run');
+  check((await news_shown()).news === 'Nothing marked: the last listing of herald kept had other limits (0.5, 1.5,' +
+    ' -40, 40, 20, 80). This one is kept for the next.', `other limits: ${(await news_shown()).news}`);
+  await set_limits(DEFAULT_LIMITS);
+  await run('run');
+  await herald_turn(dir, p1);
+  await choose(dir, ['herald.p1', 'herald.p2', 'herald.p4']);
+  await says('new turn', HERALD_NEWS, ['Nova', 'Aurora', 'Dawn']);
+  const label = await page.evaluate(() =>
+    getComputedStyle(document.querySelector('#rows tr[data-new] td'), '::before').content);
+  check(label === '"New"', `new turn: the label is ${label}`);
+  await page.click('#new-first');
+  const order = (await news_shown()).order;
+  check(order === 'Nova,Aurora,Dawn,Alba,Brume,Cairn', `new first: ${order}`);
+  if (engine === 'chromium') await page.screenshot(path.join(work, 'news.png'));
+  await says('listed twice in a turn', HERALD_NEWS, ['Nova', 'Aurora', 'Dawn']);
+  await herald_forget(dir);
 });
 
 // --- Running them -----------------------------------------------------------
