@@ -28,7 +28,7 @@ function news_store(mode, action) {
     try {
       open = indexedDB.open(NEWS_DB, 1);
     } catch {
-      /* c8 ignore next -- where the page may keep nothing (Firefox's file:// with storage off, say) */
+      /* c8 ignore next 2 -- where the page may keep nothing (Firefox's file:// with storage off, say) */
       return resolve(undefined);
     }
     open.onupgradeneeded = () => open.result.createObjectStore(NEWS_STORE);
