@@ -11,8 +11,9 @@ const SIZE_MAY_BE_STALE = !('showDirectoryPicker' in window);
 // which the page's memory holds as well as the worker's.
 const MAX_CONTENTS_BYTES = 256 * 2 ** 20;
 
-// The size of a file as it is now, or null where it can't be read. Also
-// the text of the size check's worker: it may use nothing from elsewhere.
+// The size of a file as it is now; where it can't be read, 'changed' or
+// 'deleted' where the browser tells which, else null. Also the text of the
+// size check's worker: it may use nothing from elsewhere.
 async function stream_size(file) {
   try {
     let size = 0;
@@ -22,8 +23,19 @@ async function stream_size(file) {
       if (done) return size;
       size += value.length;
     }
-  } catch {
-    return null;
+  } catch (streamed) {
+    // The stream's error doesn't say why; reading a byte may. Firefox
+    // streams a changed file, so a file it can't is gone; WebKit answers
+    // NotFoundError to both, and leaves it unknown.
+    try {
+      await file.slice(0, 1).arrayBuffer();
+      /* c8 ignore next -- a file whose stream fails where a byte reads: no engine tested does so */
+      return null;
+    } catch (error) {
+      if (error.name === 'NotReadableError') return 'changed';
+      const gone = error.name === 'AbortError' || (error.name === 'NotFoundError' && streamed.name !== 'NotFoundError');
+      return gone ? 'deleted' : null;
+    }
   }
 }
 
@@ -52,7 +64,7 @@ function file_sizes(files) {
     checker.postMessage(files);
   }).then((sizes) => {
     checker.terminate();
-    return Promise.all(sizes.map((size, i) => (size === null ? stream_size(files[i]) : size)));
+    return Promise.all(sizes.map((size, i) => (typeof size === 'number' ? size : stream_size(files[i]))));
   });
 }
 

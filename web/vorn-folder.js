@@ -36,11 +36,16 @@ function let_go_folder() {
   return folder_store('readwrite', (store) => store.delete('folder'));
 }
 
-// The folder's files as they are now: every listing reads them afresh.
-async function folder_files(handle) {
+// The folder's own files as they are now, not its subfolders', as the
+// program reads one folder: every listing reads them afresh. Each file's
+// path goes into `paths`.
+async function folder_files(handle, paths) {
   const files = [];
   for await (const entry of handle.values()) {
-    if (entry.kind === 'file' && PLANET_FILE.test(entry.name)) files.push(await entry.getFile());
+    if (entry.kind !== 'file' || !PLANET_FILE.test(entry.name)) continue;
+    const file = await entry.getFile();
+    paths.set(file, handle.name + '/' + entry.name);
+    files.push(file);
   }
   return files;
 }
@@ -60,7 +65,9 @@ async function read_folder(ask) {
   let problem = '';
   try {
     if (await may_read(folder, ask)) {
-      show_games(await folder_files(folder), 'Game folder ' + folder.name + ', read as it is now at each listing.');
+      const paths = new Map();
+      const files = await folder_files(folder, paths);
+      show_games(files, 'Game folder ' + folder.name + ', read as it is now at each listing.', paths);
       return '';
     }
     problem = 'Game folder ' + folder.name + ': press "List planets" to let the page read it again.';

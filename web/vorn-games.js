@@ -8,7 +8,8 @@
 // The names the program reads: <game>.p1 to <game>.p16, in any case.
 const PLANET_FILE = /^(.+)\.p([1-9]|1[0-6])$/i;
 
-let games = new Map(); // lower-case base name -> { name, files: [File] }
+let games = new Map(); // lower-case base name -> { name, files: [File], folder }
+let paths = new Map(); // File -> its path, where the page was told it
 
 // The program matches names ignoring ASCII case only.
 function ascii_lower(text) {
@@ -25,36 +26,82 @@ function add_line(parent, text) {
   parent.append(line);
 }
 
-// The files by game, each game's in the order of their numbers and named
-// as its first file spells it; a name that is not a planet file, or the
-// same name a second time (from two folders), is ignored.
+// A file's path within what was chosen or dropped, where the browser
+// gives one ('' where it doesn't).
+function file_path(file) {
+  return paths.get(file) || file.webkitRelativePath || '';
+}
+
+// How the note names a file: by its path where the browser gives one, else
+// by its name and size, which tell two files of one name apart.
+function file_label(file) {
+  return file_path(file) || file.name + ' (' + file.size.toLocaleString('en') + ' bytes)';
+}
+
+// The folder that holds a file, where the browser says: '' for a file
+// chosen alone.
+function folder_of(file) {
+  const parts = file_path(file).split('/');
+  return parts.length > 1 ? parts[parts.length - 2] : '';
+}
+
+// Of the files whose names differ only in ASCII case, the one the program
+// opens in a folder that holds them all: the name in capitals, then the
+// name as the game is spelt with ".p" (`typed`), then the first in code
+// unit order (byte order, for ASCII names).
+function program_pick(alike, typed) {
+  const upper = alike.find((file) => file.name === file.name.replace(/[a-z]/g, (letter) => letter.toUpperCase()));
+  const as_typed = alike.find((file) => file.name === typed);
+  return upper || as_typed || alike.reduce((first, file) => (file.name < first.name ? file : first));
+}
+
+// A game from its files by number (`alike`, number -> files), one file a
+// number; each file left out is noted in `twice`. The game is named as
+// its first file spells it, which is how the page then runs the program.
+function pick_files(alike, twice) {
+  const numbers = [...alike.keys()].sort((a, b) => a - b);
+  const name = PLANET_FILE.exec(program_pick(alike.get(numbers[0]), '').name)[1];
+  const files = numbers.map((number) => program_pick(alike.get(number), name + '.p' + number));
+  numbers.forEach((number, i) => {
+    for (const file of alike.get(number)) {
+      if (file !== files[i]) twice.push('used ' + file_label(files[i]) + ', left out ' + file_label(file));
+    }
+  });
+  return { name, files, folder: folder_of(files[0]) };
+}
+
+// The files by game, each game's in the order of their numbers; a name
+// that is not a planet file is ignored, and of names met more than once,
+// from other folders or spelt in another case, one file is taken, as the
+// program's lookup, which ignores ASCII case, takes one.
 function group_games(files) {
-  const grouped = new Map();
+  const alike_by_game = new Map(); // lower-case game name -> number -> files
   const ignored = [];
-  const names = new Set();
   for (const file of files) {
     const match = PLANET_FILE.exec(file.name);
-    if (!match || names.has(file.name)) {
+    if (!match) {
       ignored.push(file.name);
       continue;
     }
-    names.add(file.name);
     const key = ascii_lower(match[1]);
-    if (!grouped.has(key)) grouped.set(key, { name: match[1], files: [] });
-    grouped.get(key).files.push(file);
+    if (!alike_by_game.has(key)) alike_by_game.set(key, new Map());
+    const alike = alike_by_game.get(key);
+    const number = file_number(file);
+    alike.set(number, [...(alike.get(number) || []), file]);
   }
-  for (const game of grouped.values()) {
-    game.files.sort((a, b) => file_number(a) - file_number(b));
-    game.name = PLANET_FILE.exec(game.files[0].name)[1];
-  }
-  return { grouped, ignored };
+  const twice = [];
+  const grouped = new Map();
+  for (const [key, alike] of alike_by_game) grouped.set(key, pick_files(alike, twice));
+  return { grouped, ignored, twice };
 }
 
 // Offers each game in the menu, keeping the game picked before if it is
 // still there, and says what was found (`where` first, when given).
-function show_games(files, where) {
+// `known_paths` maps a file to its path where the browser gave one apart.
+function show_games(files, where, known_paths = new Map()) {
   const kept = $('game').value;
-  const { grouped, ignored } = group_games(files);
+  paths = known_paths;
+  const { grouped, ignored, twice } = group_games(files);
   games = grouped;
   const select = $('game');
   select.replaceChildren();
@@ -69,6 +116,7 @@ function show_games(files, where) {
     add_line(report, 'Game ' + game.name + ': files ' + numbers);
   }
   if (ignored.length > 0) add_line(report, 'Ignored: ' + ignored.join(', '));
+  for (const line of twice) add_line(report, 'One name twice (case aside): ' + line + '.');
   select.disabled = games.size === 0;
   select.selectedIndex = 0;
   if (kept && games.has(ascii_lower(kept))) select.value = games.get(ascii_lower(kept)).name;

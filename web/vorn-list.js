@@ -5,7 +5,8 @@
 'use strict';
 /* global $, say, limits, save_limits, game_named, games_offered, folder_chosen, read_folder, chosen_picker,
    SIZE_MAY_BE_STALE, MAX_CONTENTS_BYTES, file_sizes, contents_of, run_vorn, stop_program, draw_in_pieces,
-   show_table, clear_table, reset_sort, offer_saves, withdraw_saves */
+   show_table, clear_table, reset_sort, offer_saves, withdraw_saves, news_key, news_of, show_news, clear_news,
+   offer_choose_again, withdraw_choose_again */
 /* exported list_example, list_chosen, cancel */
 
 // Built into the module's file system (web/CMakeLists.txt).
@@ -38,6 +39,8 @@ function clear_result() {
   shown.removeAttribute('data-exit-status');
   shown.replaceChildren();
   clear_table();
+  clear_news();
+  withdraw_choose_again();
   $('problems').hidden = true;
   withdraw_saves();
 }
@@ -62,16 +65,17 @@ function cancel() {
 }
 
 // Lists a game: `job` as the worker takes it (vorn-worker.js), less the
-// arguments; `check` where the chosen files may have changed unseen.
-async function list(game_name, job, check) {
+// arguments; `check` where the chosen files may have changed unseen;
+// `news` the key its listings are kept under (vorn-news.js).
+async function list(game_name, job, check, news) {
   if (listing) return;
   const from = document.activeElement;
   clear_result();
   set_busy(true);
   save_limits();
   say('Listing ' + game_name + '...');
-  const mine = (listing = { game: game_name, started: performance.now(), from });
-  const args = [game_name, ...limits()];
+  const mine = (listing = { game: game_name, started: performance.now(), from, news, limits: limits() });
+  const args = [game_name, ...mine.limits];
   // Sizes are checked beside the listing where they may be stale; the
   // answers serve the worker that can't read the files too.
   const sizes = check && SIZE_MAY_BE_STALE ? file_sizes(job.files) : null;
@@ -81,9 +85,21 @@ async function list(game_name, job, check) {
   if (result.failed) {
     end_listing('none', 'The page could not run Vorn this time: press "List planets" to try again.', 'run');
   } else if (result.unreadable) {
-    const text = ' has changed since you chose it, as after a new turn: choose the files again.';
-    end_listing('none', result.unreadable + text, chosen_picker());
+    offer_choose_again();
+    end_listing('none', turn_text(result.unreadable), 'choose-again');
   } else await show_result(mine, result);
+}
+
+// What a new turn did to the chosen files, in the words of the player's
+// choice, and that added files are not seen: the browser hands the page
+// only the files chosen.
+function turn_text(files) {
+  const kind = chosen_picker();
+  const what = files.map((file) => file.name + file.how);
+  const named = what.length > 1 ? what.slice(0, -1).join(', ') + ' and ' + what[what.length - 1] : what[0];
+  return 'Not listed: since you chose ' + (kind === 'folder' ? 'the folder, ' : 'the files, ') + named +
+    ', as after a new turn. Choose the ' + kind + ' again: files added since you chose ' +
+    (kind === 'folder' ? 'it' : 'them') + ' are not seen.';
 }
 
 function progress(message) {
@@ -101,11 +117,20 @@ async function files_as_now(files, result, sizes, args, mine) {
   const now = await (sizes || file_sizes(files));
   const changed = now.findIndex((size, i) => size !== files[i].size);
   if (changed < 0 && read) return result;
-  const readable = now.every((size) => size !== null) && now.reduce((sum, size) => sum + size, 0) <= MAX_CONTENTS_BYTES;
+  const readable = now.every((size) => typeof size === 'number') &&
+    now.reduce((sum, size) => sum + size, 0) <= MAX_CONTENTS_BYTES;
   const contents = listing === mine && (changed < 0 || readable) ? await contents_of(files) : null;
-  if (!contents) return { unreadable: files[Math.max(changed, 0)].name };
+  if (!contents) return { unreadable: changed_files(files, now, changed) };
   if (changed < 0) worker_reads_files = false;
   return listing === mine ? run_vorn({ contents, args }, progress) : result;
+}
+
+// The files that changed or went, each { name, how }, by their sizes now
+// (file_sizes); the first file where none seems to (it was refused).
+function changed_files(files, now, changed) {
+  const how = (size) => (size === 'deleted' ? ' was deleted' : size === null ? ' has changed or was deleted' : ' has changed');
+  const named = files.map((file, i) => ({ name: file.name, how: how(now[i]), changed: now[i] !== file.size }));
+  return changed < 0 ? named.slice(0, 1) : named.filter((file) => file.changed);
 }
 
 // Shows a listing: its text, whole, a piece at a time, each piece laid out
@@ -116,6 +141,9 @@ async function show_result(mine, result) {
   const cells = result.cells.split('\0');
   const rows = [];
   for (let i = 0; i + 5 < cells.length; i += 5) rows.push(cells.slice(i, i + 5));
+  // Compared, in a worker, as the listing is drawn; a run the program
+  // refused lists nothing to compare.
+  const news = result.status === 0 ? news_of(mine.news, mine.game, mine.limits, result.cells) : null;
   show_problems(result);
   reset_sort();
   $('table-area').hidden = rows.length === 0;
@@ -126,8 +154,10 @@ async function show_result(mine, result) {
     return span;
   };
   await draw_in_pieces($('listing'), result.pieces.length, piece, () => listing === mine);
+  const known = await news;
   // Cancel may have come between the last piece and this.
   if (listing !== mine) return;
+  if (known) show_news(known, rows);
   show_table(rows);
   offer_saves({ game: mine.game, bytes: result.stdout, pieces: result.pieces, rows });
   const seconds = ((performance.now() - mine.started) / 1000).toFixed(2);
@@ -147,7 +177,7 @@ function show_problems(result) {
 }
 
 function list_example() {
-  list(EXAMPLE_GAME, { example: EXAMPLE_DIR }, false);
+  list(EXAMPLE_GAME, { example: EXAMPLE_DIR }, false, news_key(true, '', EXAMPLE_GAME));
 }
 
 async function list_chosen() {
@@ -167,5 +197,6 @@ async function list_chosen() {
     return;
   }
   // A folder's files were just read afresh; chosen ones are checked.
-  list(game.name, { files: game.files }, !folder);
+  const news = news_key(false, folder ? folder.name : game.folder, game.name);
+  list(game.name, { files: game.files }, !folder, news);
 }

@@ -2,7 +2,7 @@
 // and only those in sight displayed, the tbody's padding standing for the
 // others. The rows of the listing shown are kept here.
 'use strict';
-/* global $, draw_in_pieces, sorted */
+/* global $, draw_in_pieces, sorted, row_is_new */
 /* exported show_table, draw_table, clear_table, mark_seen_rows, step_rows */
 
 // How many rows a piece of the table holds.
@@ -39,6 +39,8 @@ function make_row(cells) {
   for (let i = 0; i < 5; i++) row.cells[i].firstChild.data = cells[i];
   // The whole name, where the cell is too narrow for it.
   row.cells[1].title = cells[1];
+  // New since the last listing: the stylesheet labels it.
+  if (row_is_new(cells)) row.dataset.new = '';
   return row;
 }
 

@@ -1,8 +1,12 @@
 // Sorting the table by a column: the order chosen is kept here, and the
 // headers' aria-sort only says it.
 'use strict';
-/* global draw_table */
-/* exported sorted, sort_by, reset_sort */
+/* global draw_table, row_is_new */
+/* exported NEW_FIRST, sorted, sort_by, reset_sort */
+
+// The column past the table's five that sorts the planets new since the
+// last listing first (vorn-news.js).
+const NEW_FIRST = 5;
 
 let sort = null; // { column, descending } once the player sorts
 
@@ -17,6 +21,7 @@ function sort_key(text) {
 const NAME_ORDER = new Intl.Collator(undefined, { numeric: true });
 
 function compare(column, a, b) {
+  if (column === NEW_FIRST) return row_is_new(b) - row_is_new(a);
   if (column < 2) return NAME_ORDER.compare(a[column], b[column]);
   const x = sort_key(a[column]);
   const y = sort_key(b[column]);

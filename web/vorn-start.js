@@ -3,7 +3,7 @@
 'use strict';
 /* global $, LIMIT_IDS, load_limits, save_limits, start_program, choose_folder, choose_files, drop, drag_over,
    drag_left, restore_choice, games_offered, list_chosen, list_example, cancel, download, download_csv, copy,
-   sort_by, mark_seen_rows, step_rows, watch_install */
+   sort_by, mark_seen_rows, step_rows, watch_install, NEW_FIRST, forget_news, choose_again */
 
 function listen() {
   if ('showDirectoryPicker' in window) {
@@ -20,6 +20,9 @@ function listen() {
   $('download').addEventListener('click', download);
   $('csv').addEventListener('click', download_csv);
   $('copy').addEventListener('click', copy);
+  $('choose-again').addEventListener('click', choose_again);
+  $('new-first').addEventListener('click', () => sort_by(NEW_FIRST));
+  $('forget').addEventListener('click', forget_news);
   document.querySelector('.table-scroll').addEventListener('scroll', mark_seen_rows, { passive: true });
   document.querySelector('.table-scroll').addEventListener('keydown', step_rows);
   window.addEventListener('resize', mark_seen_rows);

@@ -1,0 +1,153 @@
+// A turn's news: the rows of each game's last listing, kept on this device
+// only, with the limits they were listed with, and which planets of the
+// listing shown are new since then. The marks come from comparing two of
+// the program's own listings; they go on the table only.
+'use strict';
+/* global $, draw_table */
+/* exported news_key, news_of, show_news, row_is_new, clear_news, forget_news */
+
+// The kept listings live in IndexedDB, which holds a large game's rows
+// where localStorage would refuse them; a database of their own, apart
+// from the kept folder's.
+const NEWS_DB = 'vorn-news';
+const NEWS_STORE = 'listings';
+
+let fresh = new Set(); // the rows of the listing shown that are new
+
+// Where a game's listings are kept: the example game apart from a player's,
+// and a player's by the folder's name where the page knows it. Names are
+// compared ignoring ASCII case, as the program finds a game's files.
+function news_key(example, folder, game) {
+  const lower = (text) => text.replace(/[A-Z]/g, (letter) => letter.toLowerCase());
+  return JSON.stringify([example ? 'example' : 'player', folder || '', lower(game)]);
+}
+
+function news_store(mode, action) {
+  return new Promise((resolve) => {
+    let open;
+    try {
+      open = indexedDB.open(NEWS_DB, 1);
+    } catch {
+      /* c8 ignore next 2 -- where the page may keep nothing (Firefox's file:// with storage off, say) */
+      return resolve(undefined);
+    }
+    open.onupgradeneeded = () => open.result.createObjectStore(NEWS_STORE);
+    open.onerror = () => resolve(undefined);
+    open.onsuccess = () => {
+      const request = action(open.result.transaction(NEWS_STORE, mode).objectStore(NEWS_STORE));
+      request.onsuccess = () => resolve(request.result);
+      request.onerror = () => resolve(undefined);
+    };
+  });
+}
+
+// What is new in a listing since an earlier one, both given as the table's
+// cells that the worker joins with NUL: the indexes of the rows new, and
+// the planets no longer listed, each its file and name joined with NUL (a
+// planet line is known by those two). The text of the comparing worker:
+// it may use nothing from elsewhere.
+function compare_listings(before, after) {
+  const keys = (joined) => {
+    const cells = joined.split('\0');
+    const found = [];
+    for (let i = 0; i + 5 < cells.length; i += 5) found.push(cells[i] + '\0' + cells[i + 1]);
+    return found;
+  };
+  const was = keys(before);
+  const now = keys(after);
+  const was_set = new Set(was);
+  const now_set = new Set(now);
+  const fresh = [];
+  now.forEach((key, i) => was_set.has(key) || fresh.push(i));
+  return { fresh, gone: was.filter((key) => !now_set.has(key)) };
+}
+
+function compare_worker() {
+  self.onmessage = (event) => self.postMessage(compare_listings(event.data.before, event.data.after));
+}
+
+// Compares two listings in a worker of its own, made, as the program's,
+// from functions' text: a game's every planet would hold the page for
+// seconds.
+function compare_apart(before, after) {
+  const source = compare_listings + '\n' + compare_worker + '\ncompare_worker();\n';
+  const url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
+  const comparer = new Worker(url);
+  URL.revokeObjectURL(url);
+  return new Promise((resolve) => {
+    comparer.onmessage = (event) => resolve(event.data);
+    /* c8 ignore next -- a worker that fails to start: nothing is marked */
+    comparer.onerror = () => resolve({ fresh: [], gone: [] });
+    comparer.postMessage({ before, after });
+  }).finally(() => comparer.terminate());
+}
+
+function row_is_new(row) {
+  return fresh.has(row);
+}
+
+// What a planet that is no longer listed is called: its name, then its file.
+function planet_named(key) {
+  const [file, planet] = key.split('\0');
+  return '"' + planet + '" (' + file + ')';
+}
+
+function plural(count, one) {
+  return count.toLocaleString('en') + ' ' + one + (count === 1 ? '' : 's');
+}
+
+// What the kept news says, for a listing of `game` with its limits.
+function news_text(game, news) {
+  if (news.fresh.length === 0 && news.gone.length === 0) {
+    return 'Nothing new: the same planets as the last listing of ' + game + ' with these limits.';
+  }
+  let text = plural(news.fresh.length, 'planet') + ' new since the last listing of ' + game +
+    ' with these limits' + (news.fresh.length > 0 ? ', marked "New".' : '.');
+  if (news.gone.length > 0) text += ' No longer listed: ' + news.gone.map(planet_named).join(', ') + '.';
+  return text;
+}
+
+// The news of a listing: compared with the last one kept for `key` where
+// the limits are the same and the rows differ; kept as it was where the
+// rows are the same, so that listing twice in a turn keeps it; nothing
+// marked for a first listing or other limits. Resolves to what it says,
+// and the indexes of the rows to mark.
+async function news_of(key, game, limits, cells) {
+  const kept = await news_store('readonly', (store) => store.get(key));
+  let news = { fresh: [], gone: [] };
+  let text;
+  const same_limits = kept && JSON.stringify(kept.limits) === JSON.stringify(limits);
+  if (!kept) text = 'First listing of ' + game + ' kept on this device: the next one with the same limits marks' +
+    ' the planets that are new.';
+  else if (!same_limits) text = 'Nothing marked: the last listing of ' + game + ' kept had other limits (' +
+    kept.limits.join(', ') + '). This one is kept for the next.';
+  else {
+    news = kept.cells === cells ? kept.news : await compare_apart(kept.cells, cells);
+    text = news_text(game, news);
+  }
+  if (!same_limits || kept.cells !== cells) await news_store('readwrite', (store) => store.put({ limits, cells, news }, key));
+  return { text, fresh: news.fresh };
+}
+
+// Shows the news of the listing whose table's rows are `rows`, before the
+// table is drawn.
+function show_news(news, rows) {
+  fresh = new Set(news.fresh.map((i) => rows[i]));
+  $('news').textContent = news.text;
+  $('new-first').hidden = fresh.size === 0;
+  $('news-area').hidden = false;
+}
+
+function clear_news() {
+  fresh = new Set();
+  $('news-area').hidden = true;
+}
+
+// Forgets every listing kept, and the marks of the one shown.
+async function forget_news() {
+  fresh = new Set();
+  $('new-first').hidden = true;
+  draw_table();
+  await news_store('readwrite', (store) => store.clear());
+  $('news').textContent = 'Forgot every listing kept on this device: the next listing of a game is a first one.';
+}
