@@ -4,7 +4,7 @@
 'use strict';
 /* global $, show_games, let_go_folder, restore_folder, games_offered */
 /* exported chosen_picker, choose_files, drop, drag_over, drag_left, restore_choice, offer_choose_again,
-   withdraw_choose_again, choose_again */
+   reveal_choose_again, withdraw_choose_again, choose_again */
 
 let picker = 'files'; // the id of the picker the files came from
 
@@ -13,11 +13,15 @@ function chosen_picker() {
   return picker;
 }
 
-// The way to choose again, beside the message that asks for it, and in
-// sight: the pickers are far above it on a small screen.
+// The way to choose again, beside the message that asks for it.
 function offer_choose_again() {
   $('choose-again').textContent = 'Choose the ' + picker + ' again';
   $('again').hidden = false;
+}
+
+// And in sight, once the message above it is in: the pickers are far above
+// it on a small screen.
+function reveal_choose_again() {
   $('again').scrollIntoView({ block: 'nearest' });
 }
 

@@ -6,7 +6,7 @@
 /* global $, say, limits, save_limits, game_named, games_offered, folder_chosen, read_folder, chosen_picker,
    SIZE_MAY_BE_STALE, MAX_CONTENTS_BYTES, file_sizes, contents_of, run_vorn, stop_program, draw_in_pieces,
    show_table, clear_table, reset_sort, offer_saves, withdraw_saves, news_key, news_of, show_news, clear_news,
-   offer_choose_again, withdraw_choose_again */
+   offer_choose_again, reveal_choose_again, withdraw_choose_again */
 /* exported list_example, list_chosen, cancel */
 
 // Built into the module's file system (web/CMakeLists.txt).
@@ -87,6 +87,7 @@ async function list(game_name, job, check, news) {
   } else if (result.unreadable) {
     offer_choose_again();
     end_listing('none', turn_text(result.unreadable), 'choose-again');
+    reveal_choose_again();
   } else await show_result(mine, result);
 }
 
