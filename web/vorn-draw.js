@@ -1,7 +1,7 @@
 // Drawing in pieces: a large listing, or its table, is drawn over many
 // frames instead of holding the page for the whole of it.
 'use strict';
-/* exported draw_in_pieces */
+/* exported draw_in_pieces, next_task */
 
 // How long drawing may hold the page before it lets the browser show a
 // frame: well within the tenth of a second in which a page still feels

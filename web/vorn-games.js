@@ -3,12 +3,13 @@
 // here, not read back from the menu.
 'use strict';
 /* global $ */
-/* exported PLANET_FILE, show_games, game_named, games_offered */
+/* exported PLANET_FILE, show_games, game_named, games_offered, not_planet_files */
 
 // The names the program reads: <game>.p1 to <game>.p16, in any case.
 const PLANET_FILE = /^(.+)\.p([1-9]|1[0-6])$/i;
 
 let games = new Map(); // lower-case base name -> { name, files: [File] }
+let no_planet_files = ''; // what the page said of files chosen of which none is a planet file
 
 // The program matches names ignoring ASCII case only.
 function ascii_lower(text) {
@@ -68,7 +69,9 @@ function show_games(files, where) {
     select.append(new Option(game.name + ' (files ' + numbers + ')', game.name));
     add_line(report, 'Game ' + game.name + ': files ' + numbers);
   }
-  if (ignored.length > 0) add_line(report, 'Ignored: ' + ignored.join(', '));
+  no_planet_files = games.size === 0 && ignored.length > 0 ? 'None of these is a planet file: ' + ignored.join(', ') : '';
+  if (no_planet_files) add_line(report, no_planet_files);
+  else if (ignored.length > 0) add_line(report, 'Ignored: ' + ignored.join(', '));
   select.disabled = games.size === 0;
   select.selectedIndex = 0;
   if (kept && games.has(ascii_lower(kept))) select.value = games.get(ascii_lower(kept)).name;
@@ -81,4 +84,9 @@ function game_named(name) {
 
 function games_offered() {
   return games.size;
+}
+
+// Where the files chosen hold no planet file, what the page said of them.
+function not_planet_files() {
+  return no_planet_files;
 }

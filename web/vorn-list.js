@@ -3,24 +3,28 @@
 // shown. One listing at a time; the page stays busy until its text is
 // whole, and Cancel, or the end, leaves the page as the status says.
 'use strict';
-/* global $, say, limits, save_limits, game_named, games_offered, folder_chosen, read_folder, chosen_picker,
-   SIZE_MAY_BE_STALE, MAX_CONTENTS_BYTES, file_sizes, contents_of, run_vorn, stop_program, draw_in_pieces,
-   show_table, clear_table, reset_sort, offer_saves, withdraw_saves */
+/* global $, say, counted, limits, save_limits, mark_limits, clear_limit_marks, game_named, games_offered,
+   not_planet_files, folder_chosen, read_folder, chosen_picker, SIZE_MAY_BE_STALE, MAX_CONTENTS_BYTES, file_sizes,
+   contents_of, run_vorn, stop_program, draw_in_pieces, show_table, stop_table, clear_table, reset_sort, offer_saves,
+   offer_csv, withdraw_saves */
 /* exported list_example, list_chosen, cancel */
 
 // Built into the module's file system (web/CMakeLists.txt).
 const EXAMPLE_DIR = '/example';
 const EXAMPLE_GAME = 'duel';
 
-let listing = null; // { game, started, from } of the listing in progress
+// { game, started, from, key } of the listing in progress, and its { table }
+// ({ status, count }) once its text is whole and its table fills.
+let listing = null;
 // Whether the worker can read the chosen files itself: WebKit's worker
 // can't for a page opened from file://, and is then given their contents.
 let worker_reads_files = true;
 
-// The focus, on a button that the listing turns off, moves to Cancel:
-// a keyboard keeps its place.
+// The focus, on a control that the listing turns off or hides, moves to
+// Cancel: a keyboard keeps its place, and it never falls to the page's body.
 function set_busy(busy) {
-  const pressed = ['run', 'example'].includes(document.activeElement.id);
+  const at = document.activeElement;
+  const pressed = ['run', 'example', 'copy', 'download', 'csv'].includes(at.id) || $('table-area').contains(at);
   for (const id of ['run', 'example']) $(id).disabled = busy;
   $('cancel').hidden = !busy;
   if (busy && pressed) $('cancel').focus();
@@ -39,6 +43,7 @@ function clear_result() {
   shown.replaceChildren();
   clear_table();
   $('problems').hidden = true;
+  clear_limit_marks();
   withdraw_saves();
 }
 
@@ -54,8 +59,17 @@ function end_listing(exit_status, text, next) {
   focus_next(next, from);
 }
 
+// Cancel stops the program, or, once the listing's text is whole, the
+// drawing of its table: the listing, Copy and Download then stay.
 function cancel() {
   if (!listing) return;
+  if (listing.table) {
+    const { status, count } = listing.table;
+    const text = 'Cancelled: the table stopped at ' + stop_table().toLocaleString('en-US') + ' of ' +
+      counted(count, 'row') + '; the listing is whole.';
+    end_listing(status, text, 'listing');
+    return;
+  }
   stop_program();
   clear_result();
   end_listing('cancelled', 'Cancelled: nothing was listed.', 'run');
@@ -63,12 +77,13 @@ function cancel() {
 
 // Lists a game: `job` as the worker takes it (vorn-worker.js), less the
 // arguments; `check` where the chosen files may have changed unseen.
-async function list(game_name, job, check) {
+// `key` is the game's, under which its limits are kept.
+async function list(game_name, job, check, key) {
   if (listing) return;
   const from = document.activeElement;
-  clear_result();
   set_busy(true);
-  save_limits();
+  clear_result();
+  save_limits(key);
   say('Listing ' + game_name + '...');
   const mine = (listing = { game: game_name, started: performance.now(), from });
   const args = [game_name, ...limits()];
@@ -109,16 +124,12 @@ async function files_as_now(files, result, sizes, args, mine) {
 }
 
 // Shows a listing: its text, whole, a piece at a time, each piece laid out
-// only when it comes into sight (content-visibility); then its table, of
-// which as much as the budget allows is in when the status says "Listed",
-// and the rest follows.
+// only when it comes into sight (content-visibility); then its table, the
+// status counting its rows as they are drawn, and "Listed" once all are in.
 async function show_result(mine, result) {
-  const cells = result.cells.split('\0');
-  const rows = [];
-  for (let i = 0; i + 5 < cells.length; i += 5) rows.push(cells.slice(i, i + 5));
   show_problems(result);
   reset_sort();
-  $('table-area').hidden = rows.length === 0;
+  mark_limits(result.ranges);
   const piece = (i) => {
     const span = document.createElement('span');
     span.className = 'piece';
@@ -128,26 +139,31 @@ async function show_result(mine, result) {
   await draw_in_pieces($('listing'), result.pieces.length, piece, () => listing === mine);
   // Cancel may have come between the last piece and this.
   if (listing !== mine) return;
-  show_table(rows);
-  offer_saves({ game: mine.game, bytes: result.stdout, pieces: result.pieces, rows });
+  offer_saves({ game: mine.game, bytes: result.stdout, pieces: result.pieces });
+  mine.table = { status: String(result.status), count: result.count };
+  const of = ' of ' + counted(result.count, 'row');
+  const drawn = (count) => say('Table: ' + count.toLocaleString('en-US') + of);
+  if (!(await show_table(result.cells, result.count, drawn)) || listing !== mine) return;
+  offer_csv();
   const seconds = ((performance.now() - mine.started) / 1000).toFixed(2);
-  end_listing(String(result.status), 'Listed ' + mine.game + ' in ' + seconds + ' s.', 'listing');
+  const text = 'Listed ' + mine.game + ': ' + counted(result.count, 'planet') + ' in ' + counted(result.files, 'file');
+  end_listing(mine.table.status, text + ', in ' + seconds + ' s', 'listing');
 }
 
-// What the program wrote to stderr, its exit status, and the files it
-// refused for their old layout.
+// What the program wrote to stderr, its exit status, and what it printed
+// for each file it refused, as it printed it.
 function show_problems(result) {
   let problems = result.stderr;
   if (result.status !== 0) problems += 'Exit status ' + result.status + '\n';
   $('errors').textContent = problems;
   $('problems').hidden = problems === '';
-  const old = result.old_layout;
-  $('old-layout').textContent = old.length === 0 ? '' : 'Not listed, as files of an older layout: ' + old.join(', ');
-  $('old-layout').hidden = old.length === 0;
+  const refused = result.refused;
+  $('old-layout').textContent = refused.length === 0 ? '' : 'Not listed: ' + refused.join('\n');
+  $('old-layout').hidden = refused.length === 0;
 }
 
 function list_example() {
-  list(EXAMPLE_GAME, { example: EXAMPLE_DIR }, false);
+  list(EXAMPLE_GAME, { example: EXAMPLE_DIR }, false, 'example:' + EXAMPLE_GAME);
 }
 
 async function list_chosen() {
@@ -162,10 +178,11 @@ async function list_chosen() {
   const game = game_named($('game').value);
   if (!game) {
     if (folder) say('No game in the folder ' + folder.name + '.');
-    else say(games_offered() > 1 ? 'Pick a game first.' : 'Choose planet files first.');
+    else if (games_offered() > 1) say('Pick a game first.');
+    else say(not_planet_files() || 'Choose planet files first.');
     $(games_offered() === 0 ? (folder ? 'choose-folder' : 'files') : 'game').focus();
     return;
   }
   // A folder's files were just read afresh; chosen ones are checked.
-  list(game.name, { files: game.files }, !folder);
+  list(game.name, { files: game.files }, !folder, game.name.toLowerCase());
 }

@@ -1,27 +1,30 @@
-// The table's rows: drawn a piece at a time in the order the sort gives,
-// and only those in sight displayed, the tbody's padding standing for the
-// others. The rows of the listing shown are kept here.
+// The table's rows: only those in sight, and a few around them, are in the
+// page, the tbody's padding standing for the others, in the order the sort
+// gives. The cells of the listing shown are kept here, taken in a piece at
+// a time; their order comes from the worker, which keeps the rows too
+// (vorn-worker.js).
 'use strict';
-/* global $, draw_in_pieces, sorted */
-/* exported show_table, draw_table, clear_table, mark_seen_rows */
+/* global $, counted, next_task, shown_order */
+/* exported show_table, draw_table, stop_table, clear_table, mark_seen_rows */
 
-// How many rows a piece of the table holds.
-const ROWS_PER_PIECE = 100;
 // Rows rendered beyond those in sight, above and below, so that scrolling
-// doesn't show a blank row before the page marks it.
+// doesn't show a blank row before the page draws it.
 const ROWS_AROUND = 60;
 // The height of every row of the table, as vorn-page.css sets it.
 const ROW_HEIGHT_REM = 1.7;
 
-let table_rows = null; // the listing's rows, in its order, while shown
-let filling = 0; // bumped to stop the drawing of an older order
-let seen_rows = [];
-let seen_end = 0;
+// The listing's table while shown: { chunks, per_chunk, count, ready,
+// limit, places }: its cells as taken in so far, in chunks of per_chunk
+// rows, five cells a row; how many rows it has, and how many are taken
+// in; how many it shows (fewer once stopped); and the order they are shown
+// in, as their places in the listing (null: the listing's own).
+let table = null;
+let filling = 0; // bumped to stop the taking in of an older listing
 // A row is a copy of this one, its five cells' text set: copying is the
 // cheapest way to make many elements.
 let row_template = null;
 
-function make_row(cells) {
+function make_row(cells, first) {
   if (!row_template) {
     row_template = document.createElement('tr');
     row_template.setAttribute('role', 'row');
@@ -33,44 +36,78 @@ function make_row(cells) {
     }
   }
   const row = row_template.cloneNode(true);
-  for (let i = 0; i < 5; i++) row.cells[i].firstChild.data = cells[i];
+  for (let i = 0; i < 5; i++) row.cells[i].firstChild.data = cells ? cells[first + i] : '';
   return row;
 }
 
-function show_table(rows) {
-  table_rows = rows;
-  $('table-area').hidden = rows.length === 0;
-  draw_table();
+// The row shown at `place`: empty while its cells are still to come. Its
+// aria-rowindex counts the header's row first.
+function row_at(place) {
+  const at = table.places ? table.places[place] : place;
+  const row = at >= table.ready ? make_row(null, 0) :
+    make_row(table.chunks[Math.floor(at / table.per_chunk)], (at % table.per_chunk) * 5);
+  row.setAttribute('aria-rowindex', String(place + 2));
+  return row;
 }
 
-// Draws the rows in the sort's order, a piece at a time, in place of any
-// order drawn before; the table is busy until the last is in.
-async function draw_table() {
-  if (!table_rows) return;
+// Shows the listing's `count` rows, whose cells come in `strings`, five a
+// row, each ended by a NUL; splitting them takes the page's thread, so
+// each string is split in a task of its own, `progress(rows)` after each,
+// and Cancel can come in between. Resolves to true once every row is in,
+// or false where it is stopped first.
+async function show_table(strings, count, progress) {
   const mine = ++filling;
-  const rows = sorted(table_rows);
-  const table = $('table');
-  table.setAttribute('aria-busy', 'true');
-  $('rows').replaceChildren();
-  seen_rows = [];
-  const piece = (i) => {
-    const fragment = document.createDocumentFragment();
-    for (const row of rows.slice(i * ROWS_PER_PIECE, (i + 1) * ROWS_PER_PIECE)) fragment.append(make_row(row));
-    return fragment;
-  };
-  await draw_in_pieces($('rows'), Math.ceil(rows.length / ROWS_PER_PIECE), piece,
-    () => mine === filling, (first) => (first ? mark_seen_rows() : pad_rows()));
-  if (mine !== filling) return;
-  table.removeAttribute('aria-busy');
+  table = { chunks: [], per_chunk: 0, count, ready: 0, limit: count, places: null };
+  $('table-area').hidden = count === 0;
+  $('table').setAttribute('aria-busy', 'true');
+  $('table').setAttribute('aria-rowcount', String(count + 1));
+  draw_table(shown_order());
+  for (const text of strings) {
+    const cells = text.split('\0');
+    table.per_chunk = table.per_chunk || (cells.length - 1) / 5;
+    table.chunks.push(cells);
+    table.ready += (cells.length - 1) / 5;
+    progress(table.ready);
+    // The rows in sight now hold their cells, where they were still empty.
+    if (table.chunks.length === 1) mark_seen_rows();
+    await next_task();
+    if (mine !== filling) return false;
+  }
+  $('table').removeAttribute('aria-busy');
+  mark_seen_rows();
+  return true;
+}
+
+// Shows the rows in `order`, their places in the listing (null for its
+// own); once stopped, only those taken in.
+function draw_table(order) {
+  if (!table) return;
+  const stopped = table.limit < table.count;
+  table.places = order && stopped ? order.filter((at) => at < table.limit) : order;
   mark_seen_rows();
 }
 
-function clear_table() {
-  table_rows = null;
+// Stops taking in the table's rows where it is: those in stay, and a sort
+// shows as many. Gives how many rows are in.
+function stop_table() {
   filling += 1;
-  seen_rows = [];
-  $('rows').replaceChildren();
   $('table').removeAttribute('aria-busy');
+  table.limit = table.ready;
+  $('table').setAttribute('aria-rowcount', String(table.limit + 1));
+  $('table-stopped').textContent = ': stopped at ' + table.limit.toLocaleString('en-US') + ' of ' +
+    counted(table.count, 'row');
+  draw_table(table.places);
+  return table.limit;
+}
+
+function clear_table() {
+  table = null;
+  filling += 1;
+  $('table-stopped').textContent = '';
+  $('rows').replaceChildren();
+  $('rows').style.padding = '';
+  $('table').removeAttribute('aria-busy');
+  $('table').removeAttribute('aria-rowcount');
   $('table-area').hidden = true;
 }
 
@@ -78,31 +115,22 @@ function row_height() {
   return parseFloat(getComputedStyle(document.documentElement).fontSize) * ROW_HEIGHT_REM;
 }
 
-// Displays the rows in sight in the table's box, and a few around them,
-// and hides the others that were. Every row is one line high.
+// Puts the rows in sight in the table's box, and a few around them, in
+// the tbody, in place of those that were; its padding stands for the
+// others. Every row is one line high.
 function mark_seen_rows() {
+  if (!table) return;
   const box = document.querySelector('.table-scroll');
   const body = $('rows');
-  const rows = body.rows;
-  for (const row of seen_rows) row.classList.remove('seen');
-  seen_rows = [];
   const height = row_height();
+  const shown = table.limit;
   // How far the first row is above the top of the box, as it scrolls.
   const top = box.getBoundingClientRect().top - body.getBoundingClientRect().top;
-  const first = Math.min(rows.length, Math.max(0, Math.floor(top / height) - ROWS_AROUND));
-  const last = Math.min(rows.length, Math.ceil((top + box.clientHeight) / height) + ROWS_AROUND);
-  for (let i = first; i < last; i++) {
-    rows[i].classList.add('seen');
-    seen_rows.push(rows[i]);
-  }
+  const first = Math.min(shown, Math.max(0, Math.floor(top / height) - ROWS_AROUND));
+  const last = Math.min(shown, Math.ceil((top + box.clientHeight) / height) + ROWS_AROUND);
+  const fragment = document.createDocumentFragment();
+  for (let place = first; place < last; place++) fragment.append(row_at(place));
+  body.replaceChildren(fragment);
   body.style.paddingTop = first * height + 'px';
-  seen_end = last;
-  pad_rows();
-}
-
-// The padding below the seen rows, for rows added since they were marked:
-// set without reading the layout, so that drawing a piece doesn't wait for
-// the layout of the one before.
-function pad_rows() {
-  $('rows').style.paddingBottom = ($('rows').rows.length - seen_end) * row_height() + 'px';
+  body.style.paddingBottom = (shown - last) * height + 'px';
 }
