@@ -5,7 +5,7 @@
 'use strict';
 /* global $, say, counted, limits, save_limits, mark_limits, clear_limit_marks, game_named, games_offered,
    not_planet_files, folder_chosen, read_folder, chosen_picker, SIZE_MAY_BE_STALE, MAX_CONTENTS_BYTES, file_sizes,
-   contents_of, run_vorn, stop_program, draw_in_pieces, show_table, stop_table, clear_table, reset_sort, offer_saves,
+   contents_of, run_vorn, stop_program, draw_in_pieces, display_text, show_table, stop_table, clear_table, reset_sort, offer_saves,
    offer_csv, withdraw_saves */
 /* exported list_example, list_chosen, cancel */
 
@@ -133,13 +133,13 @@ async function show_result(mine, result) {
   const piece = (i) => {
     const span = document.createElement('span');
     span.className = 'piece';
-    span.textContent = result.pieces[i];
+    span.textContent = display_text(result.stdout.subarray(result.pieces[i], result.pieces[i + 1]));
     return span;
   };
-  await draw_in_pieces($('listing'), result.pieces.length, piece, () => listing === mine);
+  await draw_in_pieces($('listing'), result.pieces.length - 1, piece, () => listing === mine);
   // Cancel may have come between the last piece and this.
   if (listing !== mine) return;
-  offer_saves({ game: mine.game, bytes: result.stdout, pieces: result.pieces });
+  offer_saves({ game: mine.game, bytes: result.stdout });
   mine.table = { status: String(result.status), count: result.count };
   const of = ' of ' + counted(result.count, 'row');
   const drawn = (count) => say('Table: ' + count.toLocaleString('en-US') + of);

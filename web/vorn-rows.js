@@ -4,7 +4,7 @@
 // a time; their order comes from the worker, which keeps the rows too
 // (vorn-worker.js).
 'use strict';
-/* global $, counted, next_task, shown_order */
+/* global $, counted, next_task, display_text, shown_order */
 /* exported show_table, draw_table, stop_table, clear_table, mark_seen_rows */
 
 // Rows rendered beyond those in sight, above and below, so that scrolling
@@ -50,20 +50,20 @@ function row_at(place) {
   return row;
 }
 
-// Shows the listing's `count` rows, whose cells come in `strings`, five a
-// row, each ended by a NUL; splitting them takes the page's thread, so
-// each string is split in a task of its own, `progress(rows)` after each,
+// Shows the listing's `count` rows, whose cells come in `chunks` of the
+// listing's bytes, five a row, each ended by a NUL; splitting them takes
+// the page's thread, so each chunk is decoded and split in a task of its own, `progress(rows)` after each,
 // and Cancel can come in between. Resolves to true once every row is in,
 // or false where it is stopped first.
-async function show_table(strings, count, progress) {
+async function show_table(chunks, count, progress) {
   const mine = ++filling;
   table = { chunks: [], per_chunk: 0, count, ready: 0, limit: count, places: null };
   $('table-area').hidden = count === 0;
   $('table').setAttribute('aria-busy', 'true');
   $('table').setAttribute('aria-rowcount', String(count + 1));
   draw_table(shown_order());
-  for (const text of strings) {
-    const cells = text.split('\0');
+  for (const chunk of chunks) {
+    const cells = display_text(chunk).split('\0');
     table.per_chunk = table.per_chunk || (cells.length - 1) / 5;
     table.chunks.push(cells);
     table.ready += (cells.length - 1) / 5;

@@ -2,12 +2,12 @@
 // from the moment it is whole until the next one begins; the CSV once its
 // table is drawn whole, from the rows that the worker keeps.
 'use strict';
-/* global $, say, ask_program */
+/* global $, say, ask_program, display_text */
 /* exported offer_saves, offer_csv, withdraw_saves, copy, download, download_csv */
 
 const SAVE_IDS = ['copy', 'download', 'csv'];
 
-let offered = null; // { game, bytes, pieces } of the listing shown
+let offered = null; // { game, bytes } of the listing shown
 
 // Copy and Download, of the listing's text whole.
 function offer_saves(listing) {
@@ -50,7 +50,7 @@ async function download_csv() {
 
 async function copy() {
   try {
-    await navigator.clipboard.writeText(offered.pieces.join(''));
+    await navigator.clipboard.writeText(display_text(offered.bytes));
   } catch {
     // Without the clipboard API (some browsers from file://): select it.
     getSelection().selectAllChildren($('listing'));

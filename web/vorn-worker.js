@@ -11,7 +11,9 @@
 // file is first read, then one of { status, stdout, stderr, pieces,
 // cells, count, files, ranges, refused } (the program's end, the bytes it
 // wrote, and what the page shows of them) or { unreadable } (the name of a
-// chosen file that can no longer be read as it was chosen).
+// chosen file that can no longer be read as it was chosen). The answer's
+// large parts are bytes, handed over, not copied: the page's thread takes
+// them in at once, and decodes a piece at a time.
 //
 // The rows of the last listing stay here, so that the page's own thread
 // never sorts or copies them whole: { sort: { column, descending } } is
@@ -113,9 +115,8 @@ function vorn_worker() {
   const REFUSAL_LINE = /^ {2}\S/;
   // The page draws the listing this many lines to a piece.
   const LINES_PER_PIECE = 200;
-  // The page takes the table's cells this many rows to a string: one
-  // string crosses to the page far faster than many, and the page splits
-  // each in a task of its own.
+  // The page takes the table's cells this many rows at a time, each in a
+  // task of its own.
   const ROWS_PER_CHUNK = 5000;
 
   // The rows of the last listing, each its five cells, and the order last
@@ -123,24 +124,29 @@ function vorn_worker() {
   let kept = { rows: [], order: null };
 
   // The cells of `rows`, five a row, each ended by a NUL, which no name
-  // printed can hold, in strings of ROWS_PER_CHUNK rows.
+  // printed can hold, in the listing's bytes, ROWS_PER_CHUNK rows a chunk.
   function cell_chunks(rows) {
     const chunks = [];
     for (let i = 0; i < rows.length; i += ROWS_PER_CHUNK) {
-      chunks.push(rows.slice(i, i + ROWS_PER_CHUNK).map((row) => row.join('\0') + '\0').join(''));
+      chunks.push(display_bytes(rows.slice(i, i + ROWS_PER_CHUNK).map((row) => row.join('\0') + '\0').join('')));
     }
     return chunks;
   }
 
   // What the page shows, read here so that the page's own thread has only
-  // drawing to do: the listing as text, in pieces of whole lines, and the
+  // drawing to do: where the listing's pieces of whole lines start, and the
   // table's rows read back from it (the page decides nothing about the
   // planets), the limits' ranges as printed, and what the program printed
   // for each file it refused.
   function read_back(stdout) {
     const lines = DISPLAY_DECODER.decode(stdout).split(/(?<=\n)/);
-    const pieces = [];
-    for (let i = 0; i < lines.length; i += LINES_PER_PIECE) pieces.push(lines.slice(i, i + LINES_PER_PIECE).join(''));
+    // Where each piece starts in stdout, and its end: a character decoded
+    // is a byte.
+    const pieces = [0];
+    for (let i = 0, end = 0; i < lines.length; i++) {
+      end += lines[i].length;
+      if ((i + 1) % LINES_PER_PIECE === 0 || i + 1 === lines.length) pieces.push(end);
+    }
     const rows = [];
     const ranges = [];
     const refused = [];
@@ -157,7 +163,7 @@ function vorn_worker() {
       else if (file && REFUSAL_LINE.test(line)) refused.push(file + ': ' + line.trim());
     }
     kept = { rows, order: null };
-    return { pieces, cells: cell_chunks(rows), count: rows.length, files, ranges, refused };
+    return { pieces: Int32Array.from(pieces), cells: cell_chunks(rows), count: rows.length, files, ranges, refused };
   }
 
   // Puts the job's files where the program reads them.
@@ -184,7 +190,8 @@ function vorn_worker() {
     }
     const out = stdout.bytes();
     const errors = DISPLAY_DECODER.decode(stderr.bytes());
-    postMessage({ status, stdout: out, stderr: errors, ...read_back(out) }, [out.buffer]);
+    const shown = read_back(out);
+    postMessage({ status, stdout: out, stderr: errors, ...shown }, [out.buffer, ...shown.cells.map((c) => c.buffer)]);
   }
 
   // A value as the program printed it, as a number: -INF first, +INF after
@@ -222,8 +229,9 @@ function vorn_worker() {
     return order;
   }
 
-  // The CSV keeps the listing's bytes, as Download does: each character as
-  // decoded back to its byte. Its header is ASCII, so that a game whose
+  // The CSV and the table's cells keep the listing's bytes, as Download
+  // does: each character as decoded back to its byte. The CSV's header is
+  // ASCII, so that a game whose
   // names are ASCII gives a file that is valid UTF-8 too.
   const CSV_HEADER = 'File,Planet,Gravity (g),Temperature (C),Radiation (mR)\r\n';
   const DISPLAY_BYTES = new Map(
@@ -236,15 +244,19 @@ function vorn_worker() {
     return /[",\r\n]/.test(text) ? '"' + text.replace(/"/g, '""') + '"' : text;
   }
 
+  // Text as decoded, back to its bytes.
+  function display_bytes(text) {
+    const bytes = new Uint8Array(text.length);
+    for (let i = 0; i < text.length; i++) bytes[i] = DISPLAY_BYTES.get(text[i]);
+    return bytes;
+  }
+
   // The CSV of the kept rows, in the order last asked for.
   function csv_bytes() {
     const { rows, order } = kept;
     const lines = [CSV_HEADER];
     for (let i = 0; i < rows.length; i++) lines.push(rows[order ? order[i] : i].map(csv_field).join(',') + '\r\n');
-    const text = lines.join('');
-    const bytes = new Uint8Array(text.length);
-    for (let i = 0; i < text.length; i++) bytes[i] = DISPLAY_BYTES.get(text[i]);
-    return bytes;
+    return display_bytes(lines.join(''));
   }
 
   self.onmessage = (event) => {
