@@ -1,19 +1,19 @@
-// A listing from the click to its text drawn whole: the program run on the
+// A listing from the click to its table whole: the program run on the
 // chosen game, the files read again where they changed, and the result
-// shown. One listing at a time; the page stays busy until its text is
-// whole, and Cancel, or the end, leaves the page as the status says.
+// shown. One listing at a time; the page stays busy until its table has
+// every row, and Cancel, or the end, leaves the page as the status says.
 'use strict';
 /* global $, say, counted, limits, save_limits, mark_limits, clear_limit_marks, game_named, games_offered,
    not_planet_files, folder_chosen, read_folder, chosen_picker, SIZE_MAY_BE_STALE, MAX_CONTENTS_BYTES, file_sizes,
-   contents_of, run_vorn, stop_program, draw_in_pieces, display_text, show_table, stop_table, clear_table, reset_sort, offer_saves,
-   offer_csv, withdraw_saves */
+   contents_of, run_vorn, stop_program, draw_in_pieces, display_text, show_table, stop_table, clear_table, reset_sort,
+   offer_saves, offer_csv, withdraw_saves */
 /* exported list_example, list_chosen, cancel */
 
 // Built into the module's file system (web/CMakeLists.txt).
 const EXAMPLE_DIR = '/example';
 const EXAMPLE_GAME = 'duel';
 
-// { game, started, from, key } of the listing in progress, and its { table }
+// { game, started, from } of the listing in progress, and its table
 // ({ status, count }) once its text is whole and its table fills.
 let listing = null;
 // Whether the worker can read the chosen files itself: WebKit's worker
