@@ -1,5 +1,5 @@
-// Drawing in pieces: a large listing, or its table, is drawn over many
-// frames instead of holding the page for the whole of it.
+// Drawing in pieces: a large listing is drawn over many frames instead of
+// holding the page for the whole of it.
 'use strict';
 /* exported draw_in_pieces, next_task, display_text */
 

@@ -1,7 +1,7 @@
 // The table's rows: only those in sight, and a few around them, are in the
 // page, the tbody's padding standing for the others, in the order the sort
-// gives. The cells of the listing shown are kept here, taken in a piece at
-// a time; their order comes from the worker, which keeps the rows too
+// gives. The cells of the listing shown are kept here, taken in a chunk
+// at a time; their order comes from the worker, which keeps the rows too
 // (vorn-worker.js).
 'use strict';
 /* global $, counted, next_task, display_text, shown_order */
@@ -20,6 +20,10 @@ const ROW_HEIGHT_REM = 1.7;
 // in, as their places in the listing (null: the listing's own).
 let table = null;
 let filling = 0; // bumped to stop the taking in of an older listing
+// The places of the rows in the tbody, { first, last } (the last not in
+// it), while they show what they should: null once the order or the
+// cells change.
+let placed = null;
 // A row is a copy of this one, its five cells' text set: copying is the
 // cheapest way to make many elements.
 let row_template = null;
@@ -69,12 +73,12 @@ async function show_table(chunks, count, progress) {
     table.ready += (cells.length - 1) / 5;
     progress(table.ready);
     // The rows in sight now hold their cells, where they were still empty.
-    if (table.chunks.length === 1) mark_seen_rows();
+    if (table.chunks.length === 1) draw_table(table.places);
     await next_task();
     if (mine !== filling) return false;
   }
   $('table').removeAttribute('aria-busy');
-  mark_seen_rows();
+  draw_table(table.places);
   return true;
 }
 
@@ -84,6 +88,7 @@ function draw_table(order) {
   if (!table) return;
   const stopped = table.limit < table.count;
   table.places = order && stopped ? order.filter((at) => at < table.limit) : order;
+  placed = null;
   mark_seen_rows();
 }
 
@@ -102,6 +107,7 @@ function stop_table() {
 
 function clear_table() {
   table = null;
+  placed = null;
   filling += 1;
   $('table-stopped').textContent = '';
   $('rows').replaceChildren();
@@ -128,9 +134,26 @@ function mark_seen_rows() {
   const top = box.getBoundingClientRect().top - body.getBoundingClientRect().top;
   const first = Math.min(shown, Math.max(0, Math.floor(top / height) - ROWS_AROUND));
   const last = Math.min(shown, Math.ceil((top + box.clientHeight) / height) + ROWS_AROUND);
-  const fragment = document.createDocumentFragment();
-  for (let place = first; place < last; place++) fragment.append(row_at(place));
-  body.replaceChildren(fragment);
+  place_rows(body, first, last);
   body.style.paddingTop = first * height + 'px';
   body.style.paddingBottom = (shown - last) * height + 'px';
+}
+
+// The rows of the places from `first` to `last` in `body`, those already
+// there kept: a row that holds the focus stays as the table scrolls.
+function place_rows(body, first, last) {
+  const rows = (from, to) => {
+    const fragment = document.createDocumentFragment();
+    for (let place = from; place < to; place++) fragment.append(row_at(place));
+    return fragment;
+  };
+  if (!placed || placed.last <= first || placed.first >= last) {
+    body.replaceChildren(rows(first, last));
+  } else {
+    for (let place = placed.first; place < first; place++) body.firstElementChild.remove();
+    for (let place = last; place < placed.last; place++) body.lastElementChild.remove();
+    body.prepend(rows(first, placed.first));
+    body.append(rows(placed.last, last));
+  }
+  placed = { first, last };
 }
