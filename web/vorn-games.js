@@ -3,13 +3,14 @@
 // here, not read back from the menu.
 'use strict';
 /* global $ */
-/* exported PLANET_FILE, show_games, game_named, games_offered */
+/* exported PLANET_FILE, show_games, game_named, games_offered, not_planet_files */
 
 // The names the program reads: <game>.p1 to <game>.p16, in any case.
 const PLANET_FILE = /^(.+)\.p([1-9]|1[0-6])$/i;
 
 let games = new Map(); // lower-case base name -> { name, files: [File], folder }
 let paths = new Map(); // File -> its path, where the page was told it
+let no_planet_files = ''; // what the page said of files chosen of which none is a planet file
 
 // The program matches names ignoring ASCII case only.
 function ascii_lower(text) {
@@ -107,7 +108,9 @@ function show_games(files, where, known_paths = new Map()) {
   select.replaceChildren();
   const report = $('found');
   report.replaceChildren();
-  if (where) add_line(report, where);
+  // Where no file is a planet file, that is all there is to say.
+  no_planet_files = games.size === 0 && ignored.length > 0 ? 'None of these is a planet file: ' + ignored.join(', ') : '';
+  if (where && !no_planet_files) add_line(report, where);
   if (games.size > 1) select.append(new Option('Pick one of ' + games.size + ' games', ''));
   else if (games.size === 0) select.append(new Option('No game among these files', ''));
   for (const game of games.values()) {
@@ -115,7 +118,8 @@ function show_games(files, where, known_paths = new Map()) {
     select.append(new Option(game.name + ' (files ' + numbers + ')', game.name));
     add_line(report, 'Game ' + game.name + ': files ' + numbers);
   }
-  if (ignored.length > 0) add_line(report, 'Ignored: ' + ignored.join(', '));
+  if (no_planet_files) add_line(report, no_planet_files);
+  else if (ignored.length > 0) add_line(report, 'Ignored: ' + ignored.join(', '));
   for (const line of twice) add_line(report, 'One name twice (case aside): ' + line + '.');
   select.disabled = games.size === 0;
   select.selectedIndex = 0;
@@ -129,4 +133,9 @@ function game_named(name) {
 
 function games_offered() {
   return games.size;
+}
+
+// Where the files chosen hold no planet file, what the page said of them.
+function not_planet_files() {
+  return no_planet_files;
 }

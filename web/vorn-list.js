@@ -1,27 +1,32 @@
-// A listing from the click to its text drawn whole: the program run on the
+// A listing from the click to its table whole: the program run on the
 // chosen game, the files read again where they changed, and the result
-// shown. One listing at a time; the page stays busy until its text is
-// whole, and Cancel, or the end, leaves the page as the status says.
+// shown. One listing at a time; the page stays busy until its table has
+// every row, and Cancel, or the end, leaves the page as the status says.
 'use strict';
-/* global $, say, limits, save_limits, game_named, games_offered, folder_chosen, read_folder, chosen_picker,
-   SIZE_MAY_BE_STALE, MAX_CONTENTS_BYTES, file_sizes, contents_of, run_vorn, stop_program, draw_in_pieces,
-   show_table, clear_table, reset_sort, offer_saves, withdraw_saves, news_key, news_of, show_news, clear_news,
-   offer_choose_again, reveal_choose_again, withdraw_choose_again */
+/* global $, say, counted, limits, save_limits, mark_limits, clear_limit_marks, game_named, games_offered,
+   not_planet_files, folder_chosen, read_folder, chosen_picker, SIZE_MAY_BE_STALE, MAX_CONTENTS_BYTES, file_sizes,
+   contents_of, run_vorn, stop_program, draw_in_pieces, display_text, show_table, stop_table, clear_table, reset_sort,
+   offer_saves, offer_csv, withdraw_saves, news_key, news_of, show_news, clear_news, offer_choose_again,
+   reveal_choose_again, withdraw_choose_again */
 /* exported list_example, list_chosen, cancel */
 
 // Built into the module's file system (web/CMakeLists.txt).
 const EXAMPLE_DIR = '/example';
 const EXAMPLE_GAME = 'duel';
 
-let listing = null; // { game, started, from } of the listing in progress
+// { game, started, from } of the listing in progress, and its table
+// ({ status, count }) once its text is whole and its table fills.
+let listing = null;
 // Whether the worker can read the chosen files itself: WebKit's worker
 // can't for a page opened from file://, and is then given their contents.
 let worker_reads_files = true;
 
-// The focus, on a button that the listing turns off, moves to Cancel:
-// a keyboard keeps its place.
+// The focus, on a control that the listing turns off or hides, moves to
+// Cancel: a keyboard keeps its place, and it never falls to the page's body.
 function set_busy(busy) {
-  const pressed = ['run', 'example'].includes(document.activeElement.id);
+  const at = document.activeElement;
+  const pressed = ['run', 'example', 'copy', 'download', 'csv', 'choose-again'].includes(at.id) ||
+    $('table-area').contains(at) || $('news-area').contains(at);
   for (const id of ['run', 'example']) $(id).disabled = busy;
   $('cancel').hidden = !busy;
   if (busy && pressed) $('cancel').focus();
@@ -42,6 +47,7 @@ function clear_result() {
   clear_news();
   withdraw_choose_again();
   $('problems').hidden = true;
+  clear_limit_marks();
   withdraw_saves();
 }
 
@@ -57,8 +63,17 @@ function end_listing(exit_status, text, next) {
   focus_next(next, from);
 }
 
+// Cancel stops the program, or, once the listing's text is whole, the
+// drawing of its table: the listing, Copy and Download then stay.
 function cancel() {
   if (!listing) return;
+  if (listing.table) {
+    const { status, count } = listing.table;
+    const text = 'Cancelled: the table stopped at ' + stop_table().toLocaleString('en-US') + ' of ' +
+      counted(count, 'row') + '; the listing is whole.';
+    end_listing(status, text, 'listing');
+    return;
+  }
   stop_program();
   clear_result();
   end_listing('cancelled', 'Cancelled: nothing was listed.', 'run');
@@ -66,15 +81,16 @@ function cancel() {
 
 // Lists a game: `job` as the worker takes it (vorn-worker.js), less the
 // arguments; `check` where the chosen files may have changed unseen;
-// `news` the key its listings are kept under (vorn-news.js).
-async function list(game_name, job, check, news) {
+// `keys` the game's, { news, limits }, under which its listings
+// (vorn-news.js) and its limits (vorn-limits.js) are kept.
+async function list(game_name, job, check, keys) {
   if (listing) return;
   const from = document.activeElement;
-  clear_result();
   set_busy(true);
-  save_limits();
+  clear_result();
+  save_limits(keys.limits);
   say('Listing ' + game_name + '...');
-  const mine = (listing = { game: game_name, started: performance.now(), from, news, limits: limits() });
+  const mine = (listing = { game: game_name, started: performance.now(), from, news: keys.news, limits: limits() });
   const args = [game_name, ...mine.limits];
   // Sizes are checked beside the listing where they may be stale; the
   // answers serve the worker that can't read the files too.
@@ -135,50 +151,52 @@ function changed_files(files, now, changed) {
 }
 
 // Shows a listing: its text, whole, a piece at a time, each piece laid out
-// only when it comes into sight (content-visibility); then its table, of
-// which as much as the budget allows is in when the status says "Listed",
-// and the rest follows.
+// only when it comes into sight (content-visibility); then its table, the
+// status counting its rows as they are drawn, and "Listed" once all are in.
 async function show_result(mine, result) {
-  const cells = result.cells.split('\0');
-  const rows = [];
-  for (let i = 0; i + 5 < cells.length; i += 5) rows.push(cells.slice(i, i + 5));
   // Compared, in a worker, as the listing is drawn; a run the program
   // refused lists nothing to compare.
   const news = result.status === 0 ? news_of(mine.news, mine.game, mine.limits, result.cells) : null;
   show_problems(result);
   reset_sort();
-  $('table-area').hidden = rows.length === 0;
+  mark_limits(result.ranges);
   const piece = (i) => {
     const span = document.createElement('span');
     span.className = 'piece';
-    span.textContent = result.pieces[i];
+    span.textContent = display_text(result.stdout.subarray(result.pieces[i], result.pieces[i + 1]));
     return span;
   };
-  await draw_in_pieces($('listing'), result.pieces.length, piece, () => listing === mine);
+  await draw_in_pieces($('listing'), result.pieces.length - 1, piece, () => listing === mine);
   const known = await news;
   // Cancel may have come between the last piece and this.
   if (listing !== mine) return;
-  if (known) show_news(known, rows);
-  show_table(rows);
-  offer_saves({ game: mine.game, bytes: result.stdout, pieces: result.pieces, rows });
+  if (known) show_news(known);
+  offer_saves({ game: mine.game, bytes: result.stdout });
+  mine.table = { status: String(result.status), count: result.count };
+  const of = ' of ' + counted(result.count, 'row');
+  const drawn = (count) => say('Table: ' + count.toLocaleString('en-US') + of);
+  if (!(await show_table(result.cells, result.count, drawn)) || listing !== mine) return;
+  offer_csv();
   const seconds = ((performance.now() - mine.started) / 1000).toFixed(2);
-  end_listing(String(result.status), 'Listed ' + mine.game + ' in ' + seconds + ' s.', 'listing');
+  const text = 'Listed ' + mine.game + ': ' + counted(result.count, 'planet') + ' in ' + counted(result.files, 'file');
+  end_listing(mine.table.status, text + ', in ' + seconds + ' s', 'listing');
 }
 
-// What the program wrote to stderr, its exit status, and the files it
-// refused for their old layout.
+// What the program wrote to stderr, its exit status, and what it printed
+// for each file it refused, as it printed it.
 function show_problems(result) {
   let problems = result.stderr;
   if (result.status !== 0) problems += 'Exit status ' + result.status + '\n';
   $('errors').textContent = problems;
   $('problems').hidden = problems === '';
-  const old = result.old_layout;
-  $('old-layout').textContent = old.length === 0 ? '' : 'Not listed, as files of an older layout: ' + old.join(', ');
-  $('old-layout').hidden = old.length === 0;
+  const refused = result.refused;
+  $('old-layout').textContent = refused.length === 0 ? '' : 'Not listed: ' + refused.join('\n');
+  $('old-layout').hidden = refused.length === 0;
 }
 
 function list_example() {
-  list(EXAMPLE_GAME, { example: EXAMPLE_DIR }, false, news_key(true, '', EXAMPLE_GAME));
+  list(EXAMPLE_GAME, { example: EXAMPLE_DIR }, false,
+    { news: news_key(true, '', EXAMPLE_GAME), limits: 'example:' + EXAMPLE_GAME });
 }
 
 async function list_chosen() {
@@ -193,11 +211,12 @@ async function list_chosen() {
   const game = game_named($('game').value);
   if (!game) {
     if (folder) say('No game in the folder ' + folder.name + '.');
-    else say(games_offered() > 1 ? 'Pick a game first.' : 'Choose planet files first.');
+    else if (games_offered() > 1) say('Pick a game first.');
+    else say(not_planet_files() || 'Choose planet files first.');
     $(games_offered() === 0 ? (folder ? 'choose-folder' : 'files') : 'game').focus();
     return;
   }
   // A folder's files were just read afresh; chosen ones are checked.
   const news = news_key(false, folder ? folder.name : game.folder, game.name);
-  list(game.name, { files: game.files }, !folder, news);
+  list(game.name, { files: game.files }, !folder, { news, limits: game.name.toLowerCase() });
 }

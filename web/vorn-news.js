@@ -3,8 +3,8 @@
 // listing shown are new since then. The marks come from comparing two of
 // the program's own listings; they go on the table only.
 'use strict';
-/* global $, draw_table */
-/* exported news_key, news_of, show_news, row_is_new, clear_news, forget_news */
+/* global $, redraw_rows */
+/* exported news_key, news_of, show_news, row_is_new, fresh_rows, clear_news, forget_news */
 
 // The kept listings live in IndexedDB, which holds a large game's rows
 // where localStorage would refuse them; a database of their own, apart
@@ -12,7 +12,7 @@
 const NEWS_DB = 'vorn-news';
 const NEWS_STORE = 'listings';
 
-let fresh = new Set(); // the rows of the listing shown that are new
+let fresh = new Set(); // the places in the listing shown of the rows that are new
 
 // Where a game's listings are kept: the example game apart from a player's,
 // and a player's by the folder's name where the page knows it. Names are
@@ -42,24 +42,27 @@ function news_store(mode, action) {
 }
 
 // What is new in a listing since an earlier one, both given as the table's
-// cells that the worker joins with NUL: the indexes of the rows new, and
-// the planets no longer listed, each its file and name joined with NUL (a
-// planet line is known by those two). The text of the comparing worker:
-// it may use nothing from elsewhere.
+// cells as the program's worker hands them (chunks of the listing's bytes,
+// each cell ended by a NUL): whether they are the same, the places of the
+// rows new, and the planets no longer listed, each its file and name
+// joined with NUL (a planet line is known by those two). The text of the
+// comparing worker: it may use nothing from elsewhere.
 function compare_listings(before, after) {
+  const decoder = new TextDecoder('windows-1252');
+  const text = (chunks) => chunks.map((chunk) => decoder.decode(chunk)).join('');
   const keys = (joined) => {
     const cells = joined.split('\0');
     const found = [];
     for (let i = 0; i + 5 < cells.length; i += 5) found.push(cells[i] + '\0' + cells[i + 1]);
     return found;
   };
-  const was = keys(before);
-  const now = keys(after);
-  const was_set = new Set(was);
-  const now_set = new Set(now);
+  const [was_text, now_text] = [text(before), text(after)];
+  if (was_text === now_text) return { same: true, fresh: [], gone: [] };
+  const [was, now] = [keys(was_text), keys(now_text)];
+  const [was_set, now_set] = [new Set(was), new Set(now)];
   const fresh = [];
   now.forEach((key, i) => was_set.has(key) || fresh.push(i));
-  return { fresh, gone: was.filter((key) => !now_set.has(key)) };
+  return { same: false, fresh, gone: was.filter((key) => !now_set.has(key)) };
 }
 
 function compare_worker() {
@@ -77,13 +80,17 @@ function compare_apart(before, after) {
   return new Promise((resolve) => {
     comparer.onmessage = (event) => resolve(event.data);
     /* c8 ignore next -- a worker that fails to start: nothing is marked */
-    comparer.onerror = () => resolve({ fresh: [], gone: [] });
+    comparer.onerror = () => resolve({ same: false, fresh: [], gone: [] });
     comparer.postMessage({ before, after });
   }).finally(() => comparer.terminate());
 }
 
-function row_is_new(row) {
-  return fresh.has(row);
+function row_is_new(place) {
+  return fresh.has(place);
+}
+
+function fresh_rows() {
+  return [...fresh];
 }
 
 // What a planet that is no longer listed is called: its name, then its file.
@@ -111,28 +118,30 @@ function news_text(game, news) {
 // the limits are the same and the rows differ; kept as it was where the
 // rows are the same, so that listing twice in a turn keeps it; nothing
 // marked for a first listing or other limits. Resolves to what it says,
-// and the indexes of the rows to mark.
+// and the places of the rows to mark.
 async function news_of(key, game, limits, cells) {
   const kept = await news_store('readonly', (store) => store.get(key));
   let news = { fresh: [], gone: [] };
   let text;
+  let same = false;
   const same_limits = kept && JSON.stringify(kept.limits) === JSON.stringify(limits);
   if (!kept) text = 'First listing of ' + game + ' kept on this device: the next one with the same limits marks' +
     ' the planets that are new.';
   else if (!same_limits) text = 'Nothing marked: the last listing of ' + game + ' kept had other limits (' +
     kept.limits.join(', ') + '). This one is kept for the next.';
   else {
-    news = kept.cells === cells ? kept.news : await compare_apart(kept.cells, cells);
+    const compared = await compare_apart(kept.cells, cells);
+    same = compared.same;
+    news = same ? kept.news : { fresh: compared.fresh, gone: compared.gone };
     text = news_text(game, news);
   }
-  if (!same_limits || kept.cells !== cells) await news_store('readwrite', (store) => store.put({ limits, cells, news }, key));
+  if (!same) await news_store('readwrite', (store) => store.put({ limits, cells, news }, key));
   return { text, fresh: news.fresh };
 }
 
-// Shows the news of the listing whose table's rows are `rows`, before the
-// table is drawn.
-function show_news(news, rows) {
-  fresh = new Set(news.fresh.map((i) => rows[i]));
+// Shows the news of the listing, before its table is drawn.
+function show_news(news) {
+  fresh = new Set(news.fresh);
   $('news').textContent = news.text;
   $('new-first').hidden = fresh.size === 0;
   $('news-area').hidden = false;
@@ -147,7 +156,7 @@ function clear_news() {
 async function forget_news() {
   fresh = new Set();
   $('new-first').hidden = true;
-  draw_table();
+  redraw_rows();
   await news_store('readwrite', (store) => store.clear());
   $('news').textContent = 'Forgot every listing kept on this device: the next listing of a game is a first one.';
 }

@@ -1,11 +1,15 @@
 // The worker that runs the program: started with the page, restarted
-// where a run is stopped or fails, and one run at a time.
+// where a run is stopped or fails, and one run at a time. It keeps the
+// last listing's rows, and is asked for their order and their CSV.
 'use strict';
 /* global createVorn, vorn_worker */
-/* exported start_program, run_vorn, stop_program */
+/* exported start_program, run_vorn, stop_program, ask_program */
 
 let worker = null;
 let running = null; // { resolve, progress } of the run in progress
+// The resolve of each question asked, in the order asked: the worker
+// answers one message at a time.
+let asked = [];
 
 // The worker is made from the text of the module and of vorn_worker(), both
 // loaded as the page's own scripts: no file is fetched, so this works from
@@ -16,6 +20,7 @@ function start_program() {
   worker = new Worker(url);
   URL.revokeObjectURL(url);
   worker.onmessage = (event) => {
+    if ('order' in event.data || 'csv' in event.data) return asked.shift()(event.data);
     if (!running) return;
     if (event.data.reading) running.progress(event.data);
     else running.resolve(event.data);
@@ -27,8 +32,11 @@ function start_program() {
   };
 }
 
+// The questions still open go unanswered (null): their rows went with the
+// worker.
 function restart_program() {
   worker.terminate();
+  for (const resolve of asked.splice(0)) resolve(null);
   start_program();
 }
 
@@ -56,4 +64,13 @@ function stop_program() {
   const stopped = running;
   restart_program();
   stopped.resolve({ cancelled: true });
+}
+
+// Asks the worker about the last listing's rows ({ sort } or { csv }, as
+// vorn-worker.js says); resolves to its answer, or null where it had to go.
+function ask_program(question) {
+  return new Promise((resolve) => {
+    asked.push(resolve);
+    worker.postMessage(question);
+  });
 }

@@ -1,41 +1,20 @@
 // Sorting the table by a column: the order chosen is kept here, and the
-// headers' aria-sort only says it.
+// headers' aria-sort only says it, once the rows are shown in it. The
+// worker, which keeps the rows, sorts them, and gives back only their
+// order.
 'use strict';
-/* global draw_table, row_is_new */
-/* exported NEW_FIRST, sorted, sort_by, reset_sort */
+/* global ask_program, draw_table, fresh_rows */
+/* exported NEW_FIRST, sort_by, reset_sort, shown_order */
 
-// The column past the table's five that sorts the planets new since the
-// last listing first (vorn-news.js).
+// The worker's key past the table's five that puts the planets new since
+// the last listing first (vorn-news.js).
 const NEW_FIRST = 5;
 
-let sort = null; // { column, descending } once the player sorts
-
-// A value as the program printed it, as a number: -INF first, +INF after
-// every finite value, and NaNs, which have no place among numbers, last.
-function sort_key(text) {
-  if (/INF$/.test(text)) return text.startsWith('-') ? -Infinity : Infinity;
-  const value = Number(text);
-  return Number.isNaN(value) ? null : value;
-}
-
-const NAME_ORDER = new Intl.Collator(undefined, { numeric: true });
-
-function compare(column, a, b) {
-  if (column === NEW_FIRST) return row_is_new(b) - row_is_new(a);
-  if (column < 2) return NAME_ORDER.compare(a[column], b[column]);
-  const x = sort_key(a[column]);
-  const y = sort_key(b[column]);
-  if (x === null || y === null) return (x === null) - (y === null);
-  return x < y ? -1 : x > y ? 1 : 0;
-}
-
-// The rows in the order chosen; equal values keep the listing's order.
-function sorted(rows) {
-  if (!sort) return rows;
-  const { column, descending } = sort;
-  const sign = descending ? -1 : 1;
-  return rows.slice().sort((a, b) => sign * compare(column, a, b));
-}
+// The order chosen, { column, descending }: a column of the table, or a
+// key of the worker's own (vorn-worker.js, sort_keys) past the five.
+let sort = null;
+let order = null; // the worker's answer for it: the rows' places in the listing
+let asking = 0; // bumped to drop the answer to an older sort
 
 function show_sort() {
   document.querySelectorAll('#table th').forEach((header, column) => {
@@ -44,16 +23,30 @@ function show_sort() {
   });
 }
 
-// Sorts by a column, ascending, or the other way when it is sorted already.
-function sort_by(column) {
-  const descending = !!sort && sort.column === column && !sort.descending;
+// Sorts by a column, ascending, or the other way when it is sorted already;
+// the new planets always come first.
+async function sort_by(column) {
+  const descending = column !== NEW_FIRST && !!sort && sort.column === column && !sort.descending;
   sort = { column, descending };
+  const mine = ++asking;
+  const answer = await ask_program({ sort, fresh: column === NEW_FIRST ? fresh_rows() : [] });
+  if (!answer || mine !== asking) return;
+  order = answer.order;
+  draw_table(order);
   show_sort();
-  draw_table();
 }
 
-// A new listing comes in its own order.
+// A new listing comes in its own order; an answer still to come is for
+// the listing before.
 function reset_sort() {
   sort = null;
+  order = null;
+  asking += 1;
   show_sort();
+}
+
+// The order the table is drawn in, where the listing's own is null; it
+// may come before the table is first drawn.
+function shown_order() {
+  return order;
 }

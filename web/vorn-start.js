@@ -1,7 +1,7 @@
 // Start-up: the limits as last used, the program's worker, every control's
 // handler, the choice kept from before, and the service worker.
 'use strict';
-/* global $, LIMIT_IDS, load_limits, save_limits, start_program, choose_folder, choose_files, drop, drag_over,
+/* global $, LIMIT_IDS, load_limits, save_limits, load_game_limits, start_program, choose_folder, choose_files, drop, drag_over,
    drag_left, restore_choice, games_offered, list_chosen, list_example, cancel, download, download_csv, copy,
    sort_by, mark_seen_rows, step_rows, watch_install, NEW_FIRST, forget_news, choose_again */
 
@@ -14,6 +14,8 @@ function listen() {
   }
   $('files').addEventListener('change', (event) => choose_files(event.target));
   $('folder').addEventListener('change', (event) => choose_files(event.target));
+  // Each game keeps its limits, so that its next listing compares with its last.
+  $('game').addEventListener('change', () => load_game_limits($('game').value.toLowerCase()));
   $('run').addEventListener('click', list_chosen);
   $('example').addEventListener('click', list_example);
   $('cancel').addEventListener('click', cancel);
@@ -30,7 +32,7 @@ function listen() {
     button.addEventListener('click', () => sort_by(column)),
   );
   for (const id of LIMIT_IDS) {
-    $(id).addEventListener('change', save_limits);
+    $(id).addEventListener('change', () => save_limits());
     $(id).addEventListener('keydown', (event) => event.key === 'Enter' && list_chosen());
   }
   document.addEventListener('dragover', drag_over);

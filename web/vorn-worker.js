@@ -9,9 +9,18 @@
 // chosen and the page reads it whole (Firefox); or { args, example } for
 // the built-in example game. Messages out: { reading, of } as each planet
 // file is first read, then one of { status, stdout, stderr, pieces,
-// cells, old_layout } (the program's end, the bytes it wrote, and what the
-// page shows of them) or { unreadable } (the name of a chosen file that can
-// no longer be read as it was chosen).
+// cells, count, files, ranges, refused } (the program's end, the bytes it
+// wrote, and what the page shows of them) or { unreadable } (the name of a
+// chosen file that can no longer be read as it was chosen). The answer's
+// large parts are bytes, handed over, not copied: the page's thread takes
+// them in at once, and decodes a piece at a time.
+//
+// The rows of the last listing stay here, so that the page's own thread
+// never sorts or copies them whole: { sort: { column, descending }, fresh }
+// is answered with { order }, the rows' places in the listing in that order
+// (an Int32Array; `fresh`, the places of the rows new since the last
+// listing, for the column past the five that puts them first), and { csv: true } with { csv }, the bytes of the CSV in
+// the order last given.
 /* global createVorn */
 /* exported vorn_worker */
 function vorn_worker() {
@@ -95,38 +104,67 @@ function vorn_worker() {
     vorn.FS.chdir('/game');
   }
 
+  // The program's lines that the page reads back (src/main.cpp,
+  // src/planet_file.cpp). The name is greedy: only the last quote before
+  // " is inhabitable!" ends it.
+  const FILE_LINE = /^Processing file (.*)$/;
+  const PLANET_LINE = /^ {2}"(.*)" is inhabitable!\t\(Grav=(.*)g, Temp=(.*)C, Rad=(.*)mR\)$/;
+  // Before the first file: a limit's range as the program read it.
+  const RANGE_LINE = /^ {2}- (?:Grav|Temp|Rad): +(\S+) +\.\. (\S+)$/;
+  // After a file's name: a line that is no planet is the program refusing
+  // the file, which the page repeats as it is.
+  const REFUSAL_LINE = /^ {2}\S/;
+  // The page draws the listing this many lines to a piece.
+  const LINES_PER_PIECE = 200;
+  // The page takes the table's cells this many rows at a time, each in a
+  // task of its own.
+  const ROWS_PER_CHUNK = 5000;
+
+  // The rows of the last listing, each its five cells, and the order last
+  // asked for (null: the listing's own).
+  let kept = { rows: [], order: null };
+
+  // The cells of `rows`, five a row, each ended by a NUL, which no name
+  // printed can hold, in the listing's bytes, ROWS_PER_CHUNK rows a chunk.
+  function cell_chunks(rows) {
+    const chunks = [];
+    for (let i = 0; i < rows.length; i += ROWS_PER_CHUNK) {
+      chunks.push(display_bytes(rows.slice(i, i + ROWS_PER_CHUNK).map((row) => row.join('\0') + '\0').join('')));
+    }
+    return chunks;
+  }
+
   // What the page shows, read here so that the page's own thread has only
-  // drawing to do: the listing as text, in pieces of whole lines, and the
+  // drawing to do: where the listing's pieces of whole lines start, and the
   // table's rows read back from it (the page decides nothing about the
-  // planets), with the files that the program refused for their old layout.
+  // planets), the limits' ranges as printed, and what the program printed
+  // for each file it refused.
   function read_back(stdout) {
-    // The program's lines that the table is read from (src/planet_file.cpp).
-    // The name is greedy: only the last quote before " is inhabitable!" ends
-    // it.
-    const FILE_LINE = /^Processing file (.*)$/;
-    const PLANET_LINE = /^ {2}"(.*)" is inhabitable!\t\(Grav=(.*)g, Temp=(.*)C, Rad=(.*)mR\)$/;
-    const OLD_LAYOUT_LINE = '  Not a new (v2.7i+ or v2.6i+) Kelvo planet file!';
-    // The page draws the listing this many lines to a piece.
-    const LINES_PER_PIECE = 200;
     const lines = DISPLAY_DECODER.decode(stdout).split(/(?<=\n)/);
-    const pieces = [];
-    for (let i = 0; i < lines.length; i += LINES_PER_PIECE) pieces.push(lines.slice(i, i + LINES_PER_PIECE).join(''));
+    // Where each piece starts in stdout, and its end: a character decoded
+    // is a byte.
+    const pieces = [0];
+    for (let i = 0, end = 0; i < lines.length; i++) {
+      end += lines[i].length;
+      if ((i + 1) % LINES_PER_PIECE === 0 || i + 1 === lines.length) pieces.push(end);
+    }
     const rows = [];
-    const old_layout = [];
+    const ranges = [];
+    const refused = [];
     let file = '';
+    let files = 0;
     for (const with_end of lines) {
       const line = with_end.replace(/\n$/, '');
       const file_line = FILE_LINE.exec(line);
-      if (file_line) file = file_line[1];
-      else if (line === OLD_LAYOUT_LINE) old_layout.push(file);
-      else {
-        const planet = PLANET_LINE.exec(line);
-        if (planet) rows.push(file, planet[1], planet[2], planet[3], planet[4]);
-      }
+      const planet = !file_line && PLANET_LINE.exec(line);
+      const range = !file && RANGE_LINE.exec(line);
+      if (file_line) [file, files] = [file_line[1], files + 1];
+      else if (planet) rows.push([file, planet[1], planet[2], planet[3], planet[4]]);
+      else if (range) ranges.push(range[1], range[2]);
+      else if (file && REFUSAL_LINE.test(line)) refused.push(file + ': ' + line.trim());
     }
-    // One string crosses to the page far faster than many: the cells, five
-    // a row, each ended by a NUL, which no name printed can hold.
-    return { pieces, cells: rows.length === 0 ? '' : rows.join('\0') + '\0', old_layout };
+    kept = { rows, order: null };
+    return { pieces: Int32Array.from(pieces), cells: cell_chunks(rows), count: rows.length, files, ranges, refused };
   }
 
   // Puts the job's files where the program reads them.
@@ -153,8 +191,85 @@ function vorn_worker() {
     }
     const out = stdout.bytes();
     const errors = DISPLAY_DECODER.decode(stderr.bytes());
-    postMessage({ status, stdout: out, stderr: errors, ...read_back(out) }, [out.buffer]);
+    const shown = read_back(out);
+    postMessage({ status, stdout: out, stderr: errors, ...shown }, [out.buffer, ...shown.cells.map((c) => c.buffer)]);
   }
 
-  self.onmessage = answer;
+  // A value as the program printed it, as a number: -INF first, +INF after
+  // every finite value; a NaN has no place among numbers, and goes last.
+  function number_key(text) {
+    if (/INF$/.test(text)) return text.startsWith('-') ? -Infinity : Infinity;
+    return Number(text);
+  }
+
+  const NAME_ORDER = new Intl.Collator(undefined, { numeric: true });
+
+  // Each row's key for a column, a number: a name's rank among the
+  // column's names in NAME_ORDER, or the value printed. Past the five,
+  // 0 for the rows whose places are in `fresh` (new since the last
+  // listing), 1 for the others.
+  function sort_keys(column, fresh) {
+    const rows = kept.rows;
+    if (column === 5) {
+      const is_new = new Set(fresh);
+      return Float64Array.from(rows, (_, i) => (is_new.has(i) ? 0 : 1));
+    }
+    if (column >= 2) return Float64Array.from(rows, (row) => number_key(row[column]));
+    const names = [...new Set(rows.map((row) => row[column]))].sort(NAME_ORDER.compare);
+    const rank = new Map(names.map((name, i) => [name, i]));
+    return Float64Array.from(rows, (row) => rank.get(row[column]));
+  }
+
+  // The rows' places in the order asked for; equal keys keep the listing's
+  // order, whichever the direction.
+  function sort_order({ column, descending }, fresh) {
+    const keys = sort_keys(column, fresh);
+    const sign = descending ? -1 : 1;
+    const order = Int32Array.from(keys, (_, i) => i);
+    order.sort((a, b) => {
+      const [x, y] = [keys[a], keys[b]];
+      if (Number.isNaN(x) || Number.isNaN(y)) return Number.isNaN(x) - Number.isNaN(y) || a - b;
+      return sign * (x < y ? -1 : x > y ? 1 : 0) || a - b;
+    });
+    kept.order = order;
+    return order;
+  }
+
+  // The CSV and the table's cells keep the listing's bytes, as Download
+  // does: each character as decoded back to its byte. The CSV's header is
+  // ASCII, so that a game whose
+  // names are ASCII gives a file that is valid UTF-8 too.
+  const CSV_HEADER = 'File,Planet,Gravity (g),Temperature (C),Radiation (mR)\r\n';
+  const DISPLAY_BYTES = new Map(
+    [...DISPLAY_DECODER.decode(Uint8Array.from({ length: 256 }, (_, i) => i))].map((char, byte) => [char, byte]),
+  );
+
+  // RFC 4180: CR LF after every record, and a field with a comma, a quote or
+  // a line end in quotes, its quotes doubled.
+  function csv_field(text) {
+    return /[",\r\n]/.test(text) ? '"' + text.replace(/"/g, '""') + '"' : text;
+  }
+
+  // Text as decoded, back to its bytes.
+  function display_bytes(text) {
+    const bytes = new Uint8Array(text.length);
+    for (let i = 0; i < text.length; i++) bytes[i] = DISPLAY_BYTES.get(text[i]);
+    return bytes;
+  }
+
+  // The CSV of the kept rows, in the order last asked for.
+  function csv_bytes() {
+    const { rows, order } = kept;
+    const lines = [CSV_HEADER];
+    for (let i = 0; i < rows.length; i++) lines.push(rows[order ? order[i] : i].map(csv_field).join(',') + '\r\n');
+    return display_bytes(lines.join(''));
+  }
+
+  self.onmessage = (event) => {
+    if (event.data.sort) postMessage({ order: sort_order(event.data.sort, event.data.fresh) });
+    else if (event.data.csv) {
+      const csv = csv_bytes();
+      postMessage({ csv }, [csv.buffer]);
+    } else answer(event);
+  };
 }
