@@ -1,8 +1,8 @@
 // Start-up: the limits as last used, the program's worker, every control's
 // handler, the choice kept from before, and the service worker.
 'use strict';
-/* global $, LIMIT_IDS, load_limits, save_limits, load_game_limits, start_program, choose_folder, choose_files, drop, drag_over,
-   drag_left, restore_choice, games_offered, list_chosen, list_example, cancel, download, download_csv, copy,
+/* global $, LIMIT_IDS, load_limits, save_limits, load_game_limits, start_program, choose_folder, choose_files, drop,
+   drag_over, drag_left, restore_choice, games_offered, list_chosen, list_example, cancel, download, download_csv, copy,
    sort_by, mark_seen_rows, step_rows, watch_install, NEW_FIRST, forget_news, choose_again */
 
 function listen() {
@@ -32,7 +32,9 @@ function listen() {
     button.addEventListener('click', () => sort_by(column)),
   );
   for (const id of LIMIT_IDS) {
-    $(id).addEventListener('change', () => save_limits());
+    // Kept as typed, not only as the field is left: a page closed or
+    // reloaded straight after typing keeps them too.
+    $(id).addEventListener('input', () => save_limits());
     $(id).addEventListener('keydown', (event) => event.key === 'Enter' && list_chosen());
   }
   document.addEventListener('dragover', drag_over);

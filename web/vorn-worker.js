@@ -104,29 +104,15 @@ function vorn_worker() {
     vorn.FS.chdir('/game');
   }
 
-  // The program's lines that the page reads back (src/main.cpp,
-  // src/planet_file.cpp). The name is greedy: only the last quote before
-  // " is inhabitable!" ends it.
-  const FILE_LINE = /^Processing file (.*)$/;
-  const PLANET_LINE = /^ {2}"(.*)" is inhabitable!\t\(Grav=(.*)g, Temp=(.*)C, Rad=(.*)mR\)$/;
-  // Before the first file: a limit's range as the program read it.
-  const RANGE_LINE = /^ {2}- (?:Grav|Temp|Rad): +(\S+) +\.\. (\S+)$/;
-  // After a file's name: a line that is no planet is the program refusing
-  // the file, which the page repeats as it is.
-  const REFUSAL_LINE = /^ {2}\S/;
-  // The page draws the listing this many lines to a piece.
-  const LINES_PER_PIECE = 200;
-  // The page takes the table's cells this many rows at a time, each in a
-  // task of its own.
-  const ROWS_PER_CHUNK = 5000;
-
   // The rows of the last listing, each its five cells, and the order last
   // asked for (null: the listing's own).
   let kept = { rows: [], order: null };
 
   // The cells of `rows`, five a row, each ended by a NUL, which no name
-  // printed can hold, in the listing's bytes, ROWS_PER_CHUNK rows a chunk.
+  // printed can hold, in the listing's bytes, ROWS_PER_CHUNK rows a chunk:
+  // the page takes in a chunk at a time, each in a task of its own.
   function cell_chunks(rows) {
+    const ROWS_PER_CHUNK = 5000;
     const chunks = [];
     for (let i = 0; i < rows.length; i += ROWS_PER_CHUNK) {
       chunks.push(display_bytes(rows.slice(i, i + ROWS_PER_CHUNK).map((row) => row.join('\0') + '\0').join('')));
@@ -141,13 +127,33 @@ function vorn_worker() {
   // for each file it refused.
   function read_back(stdout) {
     const lines = DISPLAY_DECODER.decode(stdout).split(/(?<=\n)/);
-    // Where each piece starts in stdout, and its end: a character decoded
-    // is a byte.
+    const { rows, files, ranges, refused } = read_lines(lines);
+    kept = { rows, order: null };
+    return { pieces: piece_starts(lines), cells: cell_chunks(rows), count: rows.length, files, ranges, refused };
+  }
+
+  // Where each piece of the listing that the page draws starts in stdout,
+  // and its end: a character decoded is a byte.
+  function piece_starts(lines) {
+    const LINES_PER_PIECE = 200;
     const pieces = [0];
     for (let i = 0, end = 0; i < lines.length; i++) {
       end += lines[i].length;
       if ((i + 1) % LINES_PER_PIECE === 0 || i + 1 === lines.length) pieces.push(end);
     }
+    return Int32Array.from(pieces);
+  }
+
+  // The program's lines that the page reads back (src/main.cpp,
+  // src/planet_file.cpp): the files it read, each planet listed, the limits'
+  // ranges (before the first file) and, after a file's name, a line that is
+  // no planet: the program refusing the file, repeated as it is. The name
+  // is greedy: only the last quote before " is inhabitable!" ends it.
+  function read_lines(lines) {
+    const FILE_LINE = /^Processing file (.*)$/;
+    const PLANET_LINE = /^ {2}"(.*)" is inhabitable!\t\(Grav=(.*)g, Temp=(.*)C, Rad=(.*)mR\)$/;
+    const RANGE_LINE = /^ {2}- (?:Grav|Temp|Rad): +(\S+) +\.\. (\S+)$/;
+    const REFUSAL_LINE = /^ {2}\S/;
     const rows = [];
     const ranges = [];
     const refused = [];
@@ -163,8 +169,7 @@ function vorn_worker() {
       else if (range) ranges.push(range[1], range[2]);
       else if (file && REFUSAL_LINE.test(line)) refused.push(file + ': ' + line.trim());
     }
-    kept = { rows, order: null };
-    return { pieces: Int32Array.from(pieces), cells: cell_chunks(rows), count: rows.length, files, ranges, refused };
+    return { rows, files, ranges, refused };
   }
 
   // Puts the job's files where the program reads them.
@@ -236,10 +241,7 @@ function vorn_worker() {
   }
 
   // The CSV and the table's cells keep the listing's bytes, as Download
-  // does: each character as decoded back to its byte. The CSV's header is
-  // ASCII, so that a game whose
-  // names are ASCII gives a file that is valid UTF-8 too.
-  const CSV_HEADER = 'File,Planet,Gravity (g),Temperature (C),Radiation (mR)\r\n';
+  // does: each character as decoded, back to its byte.
   const DISPLAY_BYTES = new Map(
     [...DISPLAY_DECODER.decode(Uint8Array.from({ length: 256 }, (_, i) => i))].map((char, byte) => [char, byte]),
   );
@@ -257,19 +259,24 @@ function vorn_worker() {
     return bytes;
   }
 
-  // The CSV of the kept rows, in the order last asked for.
+  // The CSV of the kept rows, in the order last asked for. Its header is
+  // ASCII, so that a game whose names are ASCII gives a file that is valid
+  // UTF-8 too.
   function csv_bytes() {
     const { rows, order } = kept;
-    const lines = [CSV_HEADER];
+    const lines = ['File,Planet,Gravity (g),Temperature (C),Radiation (mR)\r\n'];
     for (let i = 0; i < rows.length; i++) lines.push(rows[order ? order[i] : i].map(csv_field).join(',') + '\r\n');
     return display_bytes(lines.join(''));
   }
 
-  self.onmessage = (event) => {
+  // A question about the kept rows, or a job for the program.
+  function take(event) {
     if (event.data.sort) postMessage({ order: sort_order(event.data.sort, event.data.fresh) });
     else if (event.data.csv) {
       const csv = csv_bytes();
       postMessage({ csv }, [csv.buffer]);
     } else answer(event);
-  };
+  }
+
+  self.onmessage = take;
 }

@@ -201,11 +201,19 @@ async function compare_run(what, start, dir, game, limits) {
   return compare_result(what, await run(start), dir, game, limits);
 }
 
+// Where two listings part, shown as JSON: the first line that differs.
+function first_difference(shown, want) {
+  const [a, b] = [shown.split('\n'), want.split('\n')];
+  const i = a.findIndex((line, j) => line !== b[j]);
+  return `, at line ${i + 1}: ${JSON.stringify(a[i])}, native ${JSON.stringify(b[i])}`;
+}
+
 async function compare_result(what, ran, dir, game, limits) {
   const want = native(dir, game, limits);
   check(ran.status === String(want.status), `${what}: exit status ${ran.status}, native ${want.status}`);
   const shown = await page.evaluate(() => document.getElementById('listing').textContent);
-  check(shown === decode(want.stdout), `${what}: the listing shown differs from the native program's`);
+  check(shown === decode(want.stdout), `${what}: the listing shown differs from the native program's` +
+    first_difference(shown, decode(want.stdout)));
   if (ran.status === '0') {
     const saved = await page.download('#download');
     check(saved.name === game + '-listing.txt', `${what}: saved as ${saved.name}`);
