@@ -17,9 +17,11 @@ function folder_store(mode, action) {
     let open;
     try {
       open = indexedDB.open('vorn', 1);
+      /* c8 ignore start -- where the page may keep nothing (storage off): the folder is then not kept */
     } catch {
       return resolve(undefined);
     }
+    /* c8 ignore stop */
     open.onupgradeneeded = () => open.result.createObjectStore('kept');
     open.onerror = () => resolve(undefined);
     open.onsuccess = () => {

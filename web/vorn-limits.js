@@ -29,10 +29,12 @@ function limits() {
 function stored(key) {
   try {
     return JSON.parse(localStorage.getItem(key));
+    /* c8 ignore start -- storage off, as in some private windows: defensive */
   } catch {
     // No storage (a private window, say): nothing kept.
     return null;
   }
+  /* c8 ignore stop */
 }
 
 function show_limits(values) {
@@ -57,9 +59,11 @@ function save_limits(key) {
   try {
     localStorage.setItem(STORAGE_KEY, JSON.stringify(limits()));
     localStorage.setItem(GAMES_KEY, JSON.stringify(games));
+    /* c8 ignore start -- storage off or full: defensive */
   } catch {
     // Not remembered, but the listing works all the same.
   }
+  /* c8 ignore stop */
 }
 
 // A value of the "Vorn ranges" lines, its unit dropped, as a number.

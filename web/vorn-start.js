@@ -9,9 +9,11 @@ function listen() {
   if ('showDirectoryPicker' in window) {
     $('folder-choice').hidden = false;
     $('choose-folder').addEventListener('click', choose_folder);
+    /* c8 ignore start -- Chromium has showDirectoryPicker */
   } else {
     $('folder-choice').remove();
   }
+  /* c8 ignore stop */
   $('files').addEventListener('change', (event) => choose_files(event.target));
   $('folder').addEventListener('change', (event) => choose_files(event.target));
   // Each game keeps its limits, so that its next listing compares with its last.

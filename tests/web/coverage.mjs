@@ -19,8 +19,11 @@ import v8_to_istanbul from 'v8-to-istanbul';
 const HERE = path.dirname(new URL(import.meta.url).pathname);
 const WEB = path.resolve(HERE, '../../web');
 export const CHROMIUM = path.join(HERE, 'coverage-chromium.mjs');
-// The pass fails below this share of web/'s lines, in percent.
-const LINE_FLOOR = 0;
+// The pass fails below this share of web/'s lines, in percent: what the
+// cases reach, rounded down, as the lines that a slice of drawing reaches
+// depend on the machine's speed. What Chromium can't reach (another
+// engine's path, storage turned off) is marked in place, with its reason.
+const LINE_FLOOR = 98;
 // A worker's function shorter than this is not looked for in web/ on its
 // own (only as part of a longer one): short text may be found by chance.
 const SHORTEST_FUNCTION = 40;
