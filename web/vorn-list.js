@@ -6,7 +6,7 @@
 /* global $, say, counted, limits, save_limits, mark_limits, clear_limit_marks, game_named, games_offered,
    not_planet_files, folder_chosen, read_folder, chosen_picker, SIZE_MAY_BE_STALE, MAX_CONTENTS_BYTES, file_sizes,
    contents_of, run_vorn, stop_program, draw_in_pieces, display_text, show_table, stop_table, clear_table, reset_sort,
-   offer_saves, offer_csv, withdraw_saves, news_key, news_of, show_news, clear_news, offer_choose_again,
+   offer_saves, offer_csv, withdraw_saves, news_key, news_of, follow_news, clear_news, offer_choose_again,
    reveal_choose_again, withdraw_choose_again */
 /* exported list_example, list_chosen, cancel */
 
@@ -169,10 +169,9 @@ async function show_result(mine, result) {
     return span;
   };
   await draw_in_pieces($('listing'), result.pieces.length - 1, piece, () => listing === mine);
-  const known = await news;
   // Cancel may have come between the last piece and this.
   if (listing !== mine) return;
-  if (known) show_news(known);
+  if (news) follow_news(news);
   offer_saves({ game: mine.game, bytes: result.stdout });
   mine.table = { status: String(result.status), count: result.count };
   const of = ' of ' + counted(result.count, 'row');

@@ -4,7 +4,7 @@
 // the program's own listings; they go on the table only.
 'use strict';
 /* global $, redraw_rows */
-/* exported news_key, news_of, show_news, row_is_new, fresh_rows, clear_news, forget_news */
+/* exported news_key, news_of, follow_news, row_is_new, fresh_rows, clear_news, forget_news */
 
 // The kept listings live in IndexedDB, which holds a large game's rows
 // where localStorage would refuse them; a database of their own, apart
@@ -13,6 +13,7 @@ const NEWS_DB = 'vorn-news';
 const NEWS_STORE = 'listings';
 
 let fresh = new Set(); // the places in the listing shown of the rows that are new
+let showing = 0; // bumped as a listing is cleared, so that its news is not shown
 
 // Where a game's listings are kept: the example game apart from a player's,
 // and a player's by the folder's name where the page knows it. Names are
@@ -139,15 +140,23 @@ async function news_of(key, game, limits, cells) {
   return { text, fresh: news.fresh };
 }
 
-// Shows the news of the listing, before its table is drawn.
-function show_news(news) {
-  fresh = new Set(news.fresh);
-  $('news').textContent = news.text;
-  $('new-first').hidden = fresh.size === 0;
-  $('news-area').hidden = false;
+// Shows the news of the listing shown once it is compared, and marks the
+// rows already drawn: the listing and its table don't wait for it. News
+// that comes after the next listing has begun is not shown.
+function follow_news(news) {
+  const mine = showing;
+  news.then((known) => {
+    if (mine !== showing) return;
+    fresh = new Set(known.fresh);
+    $('news').textContent = known.text;
+    $('new-first').hidden = fresh.size === 0;
+    $('news-area').hidden = false;
+    redraw_rows();
+  });
 }
 
 function clear_news() {
+  showing += 1;
   fresh = new Set();
   $('news-area').hidden = true;
 }

@@ -63,29 +63,31 @@ function row_at(place) {
 
 // Shows the listing's `count` rows, whose cells come in `chunks` of the
 // listing's bytes, five a row, each ended by a NUL; splitting them takes
-// the page's thread, so each chunk is decoded and split in a task of its own, `progress(rows)` after each,
-// and Cancel can come in between. Resolves to true once every row is in,
-// or false where it is stopped first.
+// the page's thread, so each chunk is decoded and split in a task of its
+// own, `progress(rows)` after each, and Cancel can come in between.
+// Resolves to true once every row is in, or false where it is stopped
+// first.
 async function show_table(chunks, count, progress) {
   const mine = ++filling;
   table = { chunks: [], per_chunk: 0, count, ready: 0, limit: count, places: null };
   $('table-area').hidden = count === 0;
   $('table').setAttribute('aria-busy', 'true');
   $('table').setAttribute('aria-rowcount', String(count + 1));
-  draw_table(shown_order());
-  for (const chunk of chunks) {
-    const cells = display_text(chunk).split('\0');
+  for (let i = 0; i < chunks.length; i++) {
+    const cells = display_text(chunks[i]).split('\0');
     table.per_chunk = table.per_chunk || (cells.length - 1) / 5;
     table.chunks.push(cells);
     table.ready += (cells.length - 1) / 5;
     progress(table.ready);
-    // The rows in sight now hold their cells, where they were still empty.
-    if (table.chunks.length === 1) draw_table(table.places);
+    // The table shows as soon as its first rows are in; a row in sight of
+    // a chunk still to come fills as the table scrolls, or at the end.
+    if (i === 0) draw_table(shown_order());
+    if (i + 1 === chunks.length) break;
     await next_task();
     if (mine !== filling) return false;
   }
   $('table').removeAttribute('aria-busy');
-  draw_table(table.places);
+  if (chunks.length > 1) draw_table(table.places);
   return true;
 }
 
