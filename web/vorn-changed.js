@@ -4,6 +4,7 @@
 // slice of it only up to the size it had when chosen, but its stream to
 // the end. Only Chromium-based browsers have showDirectoryPicker.
 'use strict';
+/* global ask_apart */
 /* exported SIZE_MAY_BE_STALE, MAX_CONTENTS_BYTES, file_sizes, contents_of */
 
 const SIZE_MAY_BE_STALE = !('showDirectoryPicker' in window);
@@ -55,17 +56,9 @@ function size_check_worker() {
 // no chosen file for a page opened from file://.
 function file_sizes(files) {
   const source = stream_size + '\n' + size_check_worker + '\nsize_check_worker();\n';
-  const url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
-  const checker = new Worker(url);
-  URL.revokeObjectURL(url);
-  return new Promise((resolve) => {
-    checker.onmessage = (event) => resolve(event.data);
-    checker.onerror = () => resolve(files.map(() => null));
-    checker.postMessage(files);
-  }).then((sizes) => {
-    checker.terminate();
-    return Promise.all(sizes.map((size, i) => (typeof size === 'number' ? size : stream_size(files[i]))));
-  });
+  return ask_apart(source, files, files.map(() => null)).then((sizes) =>
+    Promise.all(sizes.map((size, i) => (typeof size === 'number' ? size : stream_size(files[i])))),
+  );
 }
 
 // Each file's name and bytes as they are now, read to the end of its

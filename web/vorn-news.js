@@ -3,7 +3,7 @@
 // listing shown are new since then. The marks come from comparing two of
 // the program's own listings; they go on the table only.
 'use strict';
-/* global $, redraw_rows */
+/* global $, redraw_rows, ask_apart */
 /* exported news_key, news_of, follow_news, row_is_new, fresh_rows, clear_news, forget_news */
 
 // The kept listings live in IndexedDB, which holds a large game's rows
@@ -75,15 +75,8 @@ function compare_worker() {
 // seconds.
 function compare_apart(before, after) {
   const source = compare_listings + '\n' + compare_worker + '\ncompare_worker();\n';
-  const url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
-  const comparer = new Worker(url);
-  URL.revokeObjectURL(url);
-  return new Promise((resolve) => {
-    comparer.onmessage = (event) => resolve(event.data);
-    /* c8 ignore next -- a worker that fails to start: nothing is marked */
-    comparer.onerror = () => resolve({ same: false, fresh: [], gone: [] });
-    comparer.postMessage({ before, after });
-  }).finally(() => comparer.terminate());
+  // Where the worker fails, nothing is marked.
+  return ask_apart(source, { before, after }, { same: false, fresh: [], gone: [] });
 }
 
 function row_is_new(place) {

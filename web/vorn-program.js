@@ -1,9 +1,10 @@
 // The worker that runs the program: started with the page, restarted
 // where a run is stopped or fails, and one run at a time. It keeps the
-// last listing's rows, and is asked for their order and their CSV.
+// last listing's rows, and is asked for their order and their CSV. And the
+// workers of one question that the page starts beside it.
 'use strict';
 /* global createVorn, vorn_worker */
-/* exported start_program, run_vorn, stop_program, ask_program */
+/* exported start_program, run_vorn, stop_program, ask_program, ask_apart */
 
 let worker = null;
 let running = null; // { resolve, progress } of the run in progress
@@ -11,14 +12,32 @@ let running = null; // { resolve, progress } of the run in progress
 // answers one message at a time.
 let asked = [];
 
-// The worker is made from the text of the module and of vorn_worker(), both
-// loaded as the page's own scripts: no file is fetched, so this works from
-// file:// too. It keeps a module ready for the next listing.
-function start_program() {
-  const source = 'var _scriptDir;\nvar createVorn = ' + createVorn + ';\n(' + vorn_worker + ')();\n';
+// A worker made from `source`, the text of functions loaded as the page's
+// own scripts: no file is fetched, as a page opened from file:// may start
+// a worker only from a blob: URL.
+function worker_of(source) {
   const url = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
-  worker = new Worker(url);
+  const made = new Worker(url);
   URL.revokeObjectURL(url);
+  return made;
+}
+
+// Asks a worker of its own, made from `source`, one question, and ends it;
+// `failed` is the answer where it fails.
+function ask_apart(source, question, failed) {
+  const apart = worker_of(source);
+  return new Promise((resolve) => {
+    apart.onmessage = (event) => resolve(event.data);
+    /* c8 ignore next -- a worker that fails to start or to answer */
+    apart.onerror = () => resolve(failed);
+    apart.postMessage(question);
+  }).finally(() => apart.terminate());
+}
+
+// The program's worker is made from the text of the module and of
+// vorn_worker(). It keeps a module ready for the next listing.
+function start_program() {
+  worker = worker_of('var _scriptDir;\nvar createVorn = ' + createVorn + ';\n(' + vorn_worker + ')();\n');
   worker.onmessage = (event) => {
     if ('order' in event.data || 'csv' in event.data) return asked.shift()(event.data);
     if (!running) return;
