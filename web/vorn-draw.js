@@ -22,21 +22,16 @@ function next_task() {
 
 // Appends the pieces that `make_piece` makes to `parent`, giving the page
 // back whenever drawing has taken its budget, for as long as `wanted()`
-// holds. `sliced` is called after each slice, with true after the first.
-// Whether it was stopped is for the caller to ask `wanted()` again once
-// this resolves: the page may have changed in between.
-async function draw_in_pieces(parent, count, make_piece, wanted, sliced = () => {}) {
+// holds. Whether it was stopped is for the caller to ask `wanted()` again
+// once this resolves: the page may have changed in between.
+async function draw_in_pieces(parent, count, make_piece, wanted) {
   let slice_start = performance.now();
-  let first = true;
   for (let i = 0; i < count; i++) {
     if (performance.now() - slice_start > DRAW_BUDGET_MS) {
-      sliced(first);
-      first = false;
       await next_task();
       if (!wanted()) return;
       slice_start = performance.now();
     }
     parent.append(make_piece(i));
   }
-  sliced(first);
 }
