@@ -3,7 +3,7 @@
 // listing shown are new since then. The marks come from comparing two of
 // the program's own listings; they go on the table only.
 'use strict';
-/* global $, redraw_rows, ask_apart */
+/* global $, mark_new_rows, ask_apart */
 /* exported news_key, news_of, follow_news, row_is_new, fresh_rows, clear_news, forget_news */
 
 // The kept listings live in IndexedDB, which holds a large game's rows
@@ -144,7 +144,7 @@ function follow_news(news) {
     $('news').textContent = known.text;
     $('new-first').hidden = fresh.size === 0;
     $('news-area').hidden = false;
-    redraw_rows();
+    mark_new_rows();
   });
 }
 
@@ -158,7 +158,7 @@ function clear_news() {
 async function forget_news() {
   fresh = new Set();
   $('new-first').hidden = true;
-  redraw_rows();
+  mark_new_rows();
   await news_store('readwrite', (store) => store.clear());
   $('news').textContent = 'Forgot every listing kept on this device: the next listing of a game is a first one.';
 }

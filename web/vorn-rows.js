@@ -5,7 +5,7 @@
 // (vorn-worker.js).
 'use strict';
 /* global $, counted, next_task, display_text, shown_order, row_is_new */
-/* exported show_table, draw_table, redraw_rows, stop_table, clear_table, mark_seen_rows, step_rows */
+/* exported show_table, draw_table, mark_new_rows, stop_table, clear_table, mark_seen_rows, step_rows */
 
 // Rows rendered beyond those in sight, above and below, so that scrolling
 // doesn't show a blank row before the page draws it.
@@ -114,10 +114,15 @@ function stop_table() {
   return table.limit;
 }
 
-// Draws the rows in sight again, as after their marks changed.
-function redraw_rows() {
-  placed = null;
-  mark_seen_rows();
+// Marks the rows in the page as new or not again, as after the news came:
+// the rows stay, and so does the focus on one of them.
+function mark_new_rows() {
+  if (!table || !placed) return;
+  const rows = $('rows').rows;
+  for (let i = 0; i < rows.length; i++) {
+    const place = placed.first + i;
+    rows[i].toggleAttribute('data-new', row_is_new(table.places ? table.places[place] : place));
+  }
 }
 
 function clear_table() {
