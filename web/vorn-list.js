@@ -154,11 +154,12 @@ function changed_files(files, now, changed) {
 
 // Shows a listing: its text, whole, a piece at a time, each piece laid out
 // only when it comes into sight (content-visibility); then its table, the
-// status counting its rows as they are drawn, and "Listed" once all are in.
+// status counting its rows as they are drawn, and "Listed" once all are in
+// and the news too.
 async function show_result(mine, result) {
   // Compared, in a worker, as the listing is drawn; a run the program
   // refused lists nothing to compare.
-  const news = result.status === 0 ? news_of(mine.news, mine.game, mine.limits, result.cells) : null;
+  const news = result.status === 0 ? follow_news(news_of(mine.news, mine.game, mine.limits, result.cells)) : null;
   show_problems(result);
   reset_sort();
   mark_limits(result.ranges);
@@ -171,13 +172,15 @@ async function show_result(mine, result) {
   await draw_in_pieces($('listing'), result.pieces.length - 1, piece, () => listing === mine);
   // Cancel may have come between the last piece and this.
   if (listing !== mine) return;
-  if (news) follow_news(news);
   offer_saves({ game: mine.game, bytes: result.stdout });
   mine.table = { status: String(result.status), count: result.count };
   const of = ' of ' + counted(result.count, 'row');
   const drawn = (count) => say('Table: ' + count.toLocaleString('en-US') + of);
   if (!(await show_table(result.cells, result.count, drawn)) || listing !== mine) return;
   offer_csv();
+  // Once the page says "Listed", nothing on it moves.
+  await news;
+  if (listing !== mine) return;
   const seconds = ((performance.now() - mine.started) / 1000).toFixed(2);
   const text = 'Listed ' + mine.game + ': ' + counted(result.count, 'planet') + ' in ' + counted(result.files, 'file');
   end_listing(mine.table.status, text + ', in ' + seconds + ' s', 'listing');

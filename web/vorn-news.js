@@ -133,17 +133,22 @@ async function news_of(key, game, limits, cells) {
   return { text, fresh: news.fresh };
 }
 
-// Shows the news of the listing shown once it is compared, and marks the
-// rows already drawn: the listing and its table don't wait for it. News
-// that comes after the next listing has begun is not shown.
+// Shows the news of the listing shown: at once, that it is being compared,
+// so that Copy and Download below it are in their place before they are
+// offered, and don't jump under the pointer when the news comes; then what
+// it says, marking the rows already drawn, as the listing and its table
+// don't wait for it. Resolves once shown. News that comes after the next
+// listing has begun is not shown.
 function follow_news(news) {
   const mine = showing;
-  news.then((known) => {
+  $('news').textContent = 'Comparing with the last listing kept on this device...';
+  $('new-first').hidden = true;
+  $('news-area').hidden = false;
+  return news.then((known) => {
     if (mine !== showing) return;
     fresh = new Set(known.fresh);
     $('news').textContent = known.text;
     $('new-first').hidden = fresh.size === 0;
-    $('news-area').hidden = false;
     mark_new_rows();
   });
 }

@@ -961,8 +961,6 @@ test_case('the folder as the program reads it', async () => {
 // names each file changed or deleted, in the words of the choice, beside
 // the button pressed; the example game is kept apart from a player's.
 async function news_shown() {
-  // The news follows the listing, once compared.
-  await page.wait_for(() => !document.getElementById('news-area').hidden, undefined, 10000).catch(() => {});
   return page.evaluate(() => ({
     news: document.getElementById('news').textContent,
     marked: [...document.querySelectorAll('#rows tr[data-new]')].map((row) => row.cells[1].textContent),
