@@ -152,10 +152,10 @@ function changed_files(files, now, changed) {
   return changed < 0 ? named.slice(0, 1) : named.filter((file) => file.changed);
 }
 
-// Shows a listing: its text, whole, a piece at a time, each piece laid out
-// only when it comes into sight (content-visibility); then its table, the
-// status counting its rows as they are drawn, and "Listed" once all are in
-// and the news too.
+// Shows a listing: its text, whole, a piece at a time, each piece after the
+// first laid out only when it comes into sight (content-visibility); then
+// its table, the status counting its rows as they are drawn, and "Listed"
+// once all are in and the news too.
 async function show_result(mine, result) {
   // Compared, in a worker, as the listing is drawn; a run the program
   // refused lists nothing to compare.
